@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# install-deps.sh - installs the Debian packages that building and testing
+# Lumetra need, when any is missing. Needs root (apt-get) for that.
+set -euo pipefail
+
+packages=(
+  cmake make g++ git ca-certificates         # native build
+  googletest libbenchmark-dev                # tests and benchmarks
+  clang libclang-rt-14-dev                   # libFuzzer targets
+  mingw-w64 g++-mingw-w64-x86-64-posix       # lumetra.scr cross build
+  wine wine64 xvfb xauth xdotool             # Windows tests under Wine
+  imagemagick                                # an independent reader of our BMP files
+  iproute2 procps                            # the test network (ip netns)
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps.sh: these packages are missing and installing them needs root: ${missing[*]}" >&2
+  exit 1
+fi
+echo "install-deps.sh: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
