@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j"$(nproc)" --target lumetra-map >/dev/null
-./build/linux/tools/lumetra-map check tests/data/targets/sample.txt
+./build/linux/tools/lumetra-map check
