@@ -10,6 +10,8 @@ std::optional<DibLayout> ComputeDibLayout(int width, int height, int bitCount) {
     const std::int64_t colors = bitCount <= 8 ? (std::int64_t{1} << bitCount) : 0;
     // Whole bytes per row, rounded up to a multiple of 4.
     const std::int64_t stride = ((std::int64_t{width} * bitCount + 7) / 8 + 3) & ~std::int64_t{3};
+    // A stride beyond 32 bits could overflow even 64 bits once multiplied by the height.
+    if (stride > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
     const std::int64_t imageSize = stride * height;
     const std::int64_t totalSize = imageSize + 4 * colors + 40;
     if (totalSize > std::numeric_limits<std::int32_t>::max()) return std::nullopt;

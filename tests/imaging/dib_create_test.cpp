@@ -137,6 +137,8 @@ TEST(DibLayout, CountsAreCheckedAgainstThe32BitFields) {
     EXPECT_EQ(largest->totalSize, 40 + 4 * 536870901);
     EXPECT_FALSE(ComputeDibLayout(1, 536870902, 32).has_value());   // 40 + 2147483608 > 2^31 - 1
     EXPECT_FALSE(ComputeDibLayout(2147483647, 1, 24).has_value());  // the row alone overflows
+    // The largest sizes a header can claim: stride x height must not overflow on the way.
+    EXPECT_FALSE(ComputeDibLayout(2147483647, 2147483647, 32).has_value());
     const auto table = ComputeDibLayout(1, 1, 8);
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table->totalSize, 40 + 1024 + 4);
