@@ -31,7 +31,9 @@ struct PingTarget {
 };
 
 // The region rule: the whole word, byte for byte, case-sensitive, no trimming.
-inline bool IsOfRegion(const PingTarget& target, std::string_view region) { return target.m_strRegion == region; }
+inline bool IsOfRegion(const PingTarget& target, std::string_view region) {
+    return target.m_strRegion == region;
+}
 
 // In file order. The unique pointers own the records, so emptying the list
 // deletes them and nothing can be freed twice; iterators stay valid while
