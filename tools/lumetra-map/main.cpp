@@ -20,6 +20,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", lumetra::map_tool::RunCheck,
      "check [FILE]      read a target file as the saver does and list its records"},
+    {"probe", lumetra::map_tool::RunProbe,
+     "probe [--targets FILE] [--settings INI]\n"
+     "                    probe every target of the region once, as the saver does, and list the times"},
 };
 
 int Usage(std::FILE* out, int code) {
