@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -41,6 +42,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -57,7 +59,8 @@ void OnSignal(int) {
 
 enum class Mode { Delay, Never, Unreachable, Decoy };
 
-const std::vector<std::string> kDecoyKinds = {"id", "seq", "data", "short", "long", "sum", "source", "error"};
+constexpr std::array<std::string_view, 8> kDecoyKinds = {"id",   "seq", "data",   "short",
+                                                         "long", "sum", "source", "error"};
 
 struct Behaviour {
     Mode mode = Mode::Never;
@@ -84,7 +87,7 @@ std::optional<Behaviour> ParseBehaviour(const std::string& word) {
         const std::size_t colon = word.find(':');
         if (colon == std::string::npos) return std::nullopt;
         behaviour.mode = Mode::Decoy;
-        behaviour.decoys = kDecoyKinds;
+        behaviour.decoys.assign(kDecoyKinds.begin(), kDecoyKinds.end());
         if (colon > 5) {
             const std::string kind = word.substr(6, colon - 6);
             if (word[5] != '-' || std::find(kDecoyKinds.begin(), kDecoyKinds.end(), kind) == kDecoyKinds.end()) {
