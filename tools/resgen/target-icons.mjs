@@ -1,0 +1,171 @@
+// Writes resources/target_icons.bmp: eight 16 x 16 icons side by side on
+// the purple background RGB(128, 0, 128) that the saver draws as transparent.
+// Icon n stands for targets of type n.
+// Run: node tools/resgen/target-icons.mjs   (no packages needed)
+import { encodeBmp } from './bmp.mjs';
+import { resourcePath, writeOutput } from './paths.mjs';
+import { kIconPalette, paletteIndex } from './pixel-art.mjs';
+
+// Each icon as 16 rows of 16 characters; '.' is the background.
+const kIcons = [
+    // 0: a generic host, a monitor.
+    [
+        '................',
+        '................',
+        '.KKKKKKKKKKKKKK.',
+        '.KLLLLLLLLLLLLK.',
+        '.KLbbbbbbbbbbLK.',
+        '.KLbBBBBBBBBbLK.',
+        '.KLbBCCBBBBBbLK.',
+        '.KLbBCBBBBBBbLK.',
+        '.KLbBBBBBBBBbLK.',
+        '.KLbbbbbbbbbbLK.',
+        '.KLLLLLLLLLLLLK.',
+        '.KKKKKKKKKKKKKK.',
+        '.......KK.......',
+        '.....KKKKKK.....',
+        '....KGGGGGGK....',
+        '....KKKKKKKK....',
+    ],
+    // 1: server, a tower with drive bays and lights.
+    [
+        '....KKKKKKKK....',
+        '....KLLLLLLK....',
+        '....KLDDDDLK....',
+        '....KLGGGGLK....',
+        '....KLDDDDLK....',
+        '....KLGGGGLK....',
+        '....KLLLLLLK....',
+        '....KLLLLLLK....',
+        '....KLLLLgLK....',
+        '....KLLLLLLK....',
+        '....KLLLLYLK....',
+        '....KLLLLLLK....',
+        '....KLDDDDLK....',
+        '....KLLLLLLK....',
+        '....KKKKKKKK....',
+        '.....KK..KK.....',
+    ],
+    // 2: router, a flat box with two antennas and a row of lights.
+    [
+        '................',
+        '..K..........K..',
+        '..K..........K..',
+        '..K..........K..',
+        '..K..........K..',
+        '..K..........K..',
+        '..K..........K..',
+        '.KKKKKKKKKKKKKK.',
+        '.KBBBBBBBBBBBBK.',
+        '.KBBBBBBBBBBBBK.',
+        '.KbgbgbgbgbYbbK.',
+        '.KbbbbbbbbbbbbK.',
+        '.KKKKKKKKKKKKKK.',
+        '..KK........KK..',
+        '................',
+        '................',
+    ],
+    // 3: campus, a hall with a pediment and columns.
+    [
+        '.......RR.......',
+        '.......KK.......',
+        '.....KKTTKK.....',
+        '...KKTTTTTTKK...',
+        '.KKTTTTTTTTTTKK.',
+        '.KKKKKKKKKKKKKK.',
+        '.TTTTTTTTTTTTTT.',
+        '.DWLDWLDDWLDWLD.',
+        '.DWLDWLDDWLDWLD.',
+        '.DWLDWLDDWLDWLD.',
+        '.DWLDWLDDWLDWLD.',
+        '.DWLDWLDDWLDWLD.',
+        '.TTTTTTTTTTTTTT.',
+        'KKKKKKKKKKKKKKKK',
+        'KTTTTTTTTTTTTTTK',
+        'KKKKKKKKKKKKKKKK',
+    ],
+    // 4: backbone or exchange, a hub linking eight peers.
+    [
+        '................',
+        '.OO....OO....OO.',
+        '.OO....OO....OO.',
+        '...L...LL...L...',
+        '....L..LL..L....',
+        '.....L.LL.L.....',
+        '......KKKK......',
+        '.OOLLLKBBKLLLOO.',
+        '.OOLLLKBBKLLLOO.',
+        '......KKKK......',
+        '.....L.LL.L.....',
+        '....L..LL..L....',
+        '...L...LL...L...',
+        '.OO....OO....OO.',
+        '.OO....OO....OO.',
+        '................',
+    ],
+    // 5: home, a house with a red roof, a window and a door.
+    [
+        '................',
+        '............KK..',
+        '.......KK...KK..',
+        '......KRRK..KK..',
+        '.....KRRRRK.KK..',
+        '....KRRRRRRKKK..',
+        '...KRRRRRRRRKK..',
+        '..KRRRRRRRRRRK..',
+        '.KRRRRRRRRRRRRK.',
+        '.KKKKKKKKKKKKKK.',
+        '..KTTTTTTTTTTK..',
+        '..KTCCTTTNNTTK..',
+        '..KTCCTTTNNTTK..',
+        '..KTTTTTTNYTTK..',
+        '..KTTTTTTNNTTK..',
+        '..KKKKKKKKKKKK..',
+    ],
+    // 6: satellite link, a satellite with two solar wings.
+    [
+        '.......Y........',
+        '.......K........',
+        '.......K........',
+        'KKKK..KKK...KKKK',
+        'KBCK.KLLLK..KBCK',
+        'KCBK.KLWLK..KCBK',
+        'KBCKKKLWLKKKKBCK',
+        'KCBK.KLLLK..KCBK',
+        'KBCK.KLLLK..KBCK',
+        'KKKK..KKK...KKKK',
+        '......KGK.......',
+        '.....KGGGK......',
+        '....KG...GK.....',
+        '....Y.....Y.....',
+        '...Y.......Y....',
+        '................',
+    ],
+    // 7: data centre, three racks full of machines.
+    [
+        'KKKKKKKKKKKKKKKK',
+        'KDDDDKDDDDKDDDDK',
+        'KDgDDKDgDDKDgDDK',
+        'KDDDDKDDDDKDDDDK',
+        'KGGGGKGGGGKGGGGK',
+        'KDDDDKDDDDKDDDDK',
+        'KDgDDKDYDDKDgDDK',
+        'KDDDDKDDDDKDDDDK',
+        'KGGGGKGGGGKGGGGK',
+        'KDDDDKDDDDKDDDDK',
+        'KDgDDKDgDDKDRDDK',
+        'KDDDDKDDDDKDDDDK',
+        'KGGGGKGGGGKGGGGK',
+        'KDDDDKDDDDKDDDDK',
+        'KKKKKKKKKKKKKKKK',
+        '.KK..........KK.',
+    ],
+];
+
+for (const [n, icon] of kIcons.entries()) {
+    if (icon.length !== 16 || icon.some((row) => row.length !== 16)) throw new Error(`icon ${n} is not 16 x 16`);
+}
+
+writeOutput(resourcePath('target_icons.bmp'),
+            encodeBmp({ width: 128, height: 16, bitCount: 4, palette: kIconPalette,
+                        pixel: (x, y) => paletteIndex(kIcons[Math.floor(x / 16)][y][x % 16]) }));
