@@ -1,7 +1,9 @@
 // Built with -O3 (see CMakeLists.txt) so the loops are vectorised.
 #include "view/field_loops.h"
 
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+// Not on Windows: GCC there cannot align the stack to 32 bytes for spilled
+// AVX registers (64-bit Windows only promises 16), which can fault.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(_WIN32)
 #define LUMETRA_FIELD_AVX2 1
 #else
 #define LUMETRA_FIELD_AVX2 0
