@@ -231,3 +231,37 @@ TEST(WriteBmp, FailedWriteThrowsFileException) {
 
 }  // namespace
 }  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+// Inside (x 5..14, y 3..8) red, outside a dark grey, on an odd-width image.
+ColorRef RectanglePicture(int x, int y) {
+    return x >= 5 && x <= 14 && y >= 3 && y <= 8 ? Rgb(255, 0, 0) : Rgb(40, 40, 40);
+}
+
+TEST(WriteBmp, PixelsInsideAndOutsideADrawnRectangle) {
+    TempDir dir;
+    CDib dib;
+    dib.Create(21, 13, 24);
+    for (int y = 0; y < 13; ++y) {
+        for (int x = 0; x < 21; ++x) {
+            std::uint8_t* p = dib.GetPixelAddress(x, y);
+            const ColorRef c = RectanglePicture(x, y);
+            p[0] = BlueOf(c);
+            p[1] = GreenOf(c);
+            p[2] = RedOf(c);
+        }
+    }
+    WriteFile(dib, dir.File("rect.bmp"));
+    const auto bytes = ReadFileBytes(dir.File("rect.bmp"));
+    ASSERT_EQ(bytes.size(), 54U + 13 * 64);
+    // Picture row 3 is file row 9; its pixel 5 is red (blue, green, red order).
+    EXPECT_EQ(bytes[54 + 9 * 64 + 15 + 2], 255);
+    EXPECT_EQ(bytes[54 + 9 * 64 + 12 + 2], 40);
+    if (!test::HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed: no independent reader";
+    ExpectPixelsReadBack(dir.File("rect.bmp"), 21, 13, RectanglePicture);
+}
+
+}  // namespace
+}  // namespace lumetra
