@@ -1,0 +1,224 @@
+// Runs the real `lumetra-map check` on files written here and checks what it
+// prints and how it exits.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "targets/target_file.h"
+#include "tests/targets/temp_dir.h"
+
+namespace lumetra {
+namespace {
+
+using namespace std::string_literals;
+using test::TempDir;
+
+#ifdef LUMETRA_MAP_BIN
+
+struct CheckRun {
+    int nExit = -1;
+    std::vector<std::string> out;  // stdout lines
+    std::vector<std::string> err;  // stderr lines
+};
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? "'\\''"s : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// `shellPrefix` runs first in the same shell, e.g. a resource limit.
+CheckRun RunCheck(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
+    const TempDir outputs;
+    const auto out = outputs.Path() / "out";
+    const auto err = outputs.Path() / "err";
+    const auto code = outputs.Path() / "code";
+    std::string command = shellPrefix + Quote(LUMETRA_MAP_BIN) + " check";
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + "; echo $? >" + Quote(code.string());
+    if (std::system(command.c_str()) == -1) throw std::runtime_error("cannot start a shell");
+    CheckRun run;
+    run.nExit = std::stoi(ReadAll(code));
+    run.out = Lines(ReadAll(out));
+    run.err = Lines(ReadAll(err));
+    return run;
+}
+
+std::string Packed(unsigned a, unsigned b, unsigned c, unsigned d) {
+    return std::to_string(a + b * 256U + c * 65536U + d * 16777216U);
+}
+
+// The tool's record line, built from the record the saver's reader made.
+std::string Listed(const PingTarget& t) {
+    return std::to_string(t.m_nType) + "\t" + std::to_string(t.m_dwAddress) + "\t" + t.m_strAddress + "\t" +
+           t.m_strHost + "\t" + t.m_strInfo + "\t" + t.m_strNote + "\t" + std::to_string(t.m_nX) + "\t" +
+           std::to_string(t.m_nY) + "\t" + t.m_strRegion;
+}
+
+TEST(LumetraMapCheck, ListsEveryRecordAndExitsZero) {
+    TempDir dir;
+    const std::string file = dir.Write("t.txt",
+                                       "; hosts\n"
+                                       "3\t10.1.2.3\tone.example\tcampus\t*\t120,85\tUSA\r\n"
+                                       "\n"
+                                       "  9\tbyname\ttwo.example\tinfo\tnote\t-4, 200\tusa\n"
+                                       "7x\t300.-1.0.1zz\tthree\ti\tn\t0,0\tUSA");
+    const CheckRun run = RunCheck({file});
+    EXPECT_EQ(run.nExit, 0);
+    EXPECT_EQ(run.err, std::vector<std::string>{});
+    EXPECT_EQ(run.out, (std::vector<std::string>{
+                           "3\t" + Packed(10, 1, 2, 3) + "\t10.1.2.3\tone.example\tcampus\t*\t120\t85\tUSA",
+                           "6\t0\tbyname\ttwo.example\tinfo\tnote\t-4\t200\tusa",
+                           "7\t" + Packed(44, 255, 0, 1) + "\t300.-1.0.1zz\tthree\ti\tn\t0\t0\tUSA",
+                       }));
+}
+
+TEST(LumetraMapCheck, NamesEveryDroppedLineAndExitsOne) {
+    TempDir dir;
+    const std::string file = dir.Write("t.txt",
+                                       "3\t10.1.2.3\thost\tinfo\t*\t120,85\tUSA\n"
+                                       "; comment\n"
+                                       "3\t10.1.2.3\thost\n"
+                                       "1\ta\tb\tc\td\t5,6\tUSA\n"
+                                       "3\t10.1.2.3\thost\t\t*\t120,85\tUSA\n"
+                                       "3\t10.1.2.3\thost\tinfo\t*\t120 ,85\tUSA\n");
+    const CheckRun run = RunCheck({file});
+    EXPECT_EQ(run.nExit, 1);
+    EXPECT_EQ(run.out, (std::vector<std::string>{
+                           "3\t" + Packed(10, 1, 2, 3) + "\t10.1.2.3\thost\tinfo\t*\t120\t85\tUSA",
+                           "1\t0\ta\tb\tc\td\t5\t6\tUSA",
+                       }));
+    EXPECT_EQ(run.err, (std::vector<std::string>{"3: too few fields (3 of 7)", "5: position does not read as x,y",
+                                                 "6: position does not read as x,y"}));
+}
+
+TEST(LumetraMapCheck, AnUnreadableFileExitsTwoWithTheSystemsReason) {
+    TempDir dir;
+    const std::string missing = (dir.Path() / "missing.txt").string();
+    const CheckRun run = RunCheck({missing});
+    EXPECT_EQ(run.nExit, 2);
+    EXPECT_TRUE(run.out.empty());
+    ASSERT_EQ(run.err.size(), 1U);
+    EXPECT_NE(run.err[0].find(missing), std::string::npos) << run.err[0];
+    EXPECT_NE(run.err[0].find(std::strerror(ENOENT)), std::string::npos) << run.err[0];
+
+    const CheckRun folder = RunCheck({dir.Path().string()});
+    EXPECT_EQ(folder.nExit, 2);
+    ASSERT_EQ(folder.err.size(), 1U);
+    EXPECT_NE(folder.err[0].find(std::strerror(EISDIR)), std::string::npos) << folder.err[0];
+}
+
+TEST(LumetraMapCheck, BadArgumentsShowTheUsageAndExitTwo) {
+    TempDir dir;
+    const std::string file = dir.Write("t.txt", "1\ta\tb\tc\td\t5,6\tUSA\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{file, file}, std::vector<std::string>{"--bogus"},
+          std::vector<std::string>{"-x", file}}) {
+        const CheckRun run = RunCheck(args);
+        EXPECT_EQ(run.nExit, 2);
+        EXPECT_TRUE(run.out.empty());
+        ASSERT_FALSE(run.err.empty());
+        EXPECT_EQ(run.err[0].rfind("usage: lumetra-map check", 0), 0U) << run.err[0];
+    }
+}
+
+TEST(LumetraMapCheck, WithoutAFileReadsTheBundledTargetFile) {
+    const std::filesystem::path bundled = LUMETRA_SOURCE_DIR "/resources/lumetra.txt";
+    const CheckRun run = RunCheck({});
+    if (!std::filesystem::exists(bundled)) {
+        EXPECT_EQ(run.nExit, 2);
+        ASSERT_EQ(run.err.size(), 1U);
+        EXPECT_NE(run.err[0].find(bundled.string()), std::string::npos) << run.err[0];
+        EXPECT_NE(run.err[0].find(std::strerror(ENOENT)), std::string::npos) << run.err[0];
+        return;
+    }
+    TargetList targets;
+    std::string region;
+    LoadTargetFile(bundled.string(), targets, region);
+    EXPECT_EQ(run.out.size(), targets.size());
+    EXPECT_EQ(run.nExit, run.err.empty() ? 0 : 1);
+}
+
+TEST(LumetraMapCheck, ListsExactlyWhatTheSaverReads) {
+    std::mt19937 random(77);
+    const std::string special = "\t\t\t\n\r\0;.,- 0123456789"s;
+    std::string text;
+    for (int i = 0; i < 200000; ++i) {
+        const auto r = random();
+        text += r % 2 == 0 ? special[(r >> 8) % special.size()] : static_cast<char>(r >> 16);
+        if (i % 1000 == 0) text += "\n2\t9.8.7.6\th" + std::to_string(i) + "\ti\tn\t1,2\tUSA\n";
+    }
+    TempDir dir;
+    const std::string file = dir.Write("garbage.bin", text);
+    TargetList targets;
+    std::string region;
+    LoadTargetFile(file, targets, region);
+    std::size_t dropped = 0;
+    const std::error_code error = ReadTargetFile(file, [&dropped](std::size_t, ParsedLine parsed) {
+        dropped += parsed.status == LineStatus::kTooFewFields || parsed.status == LineStatus::kBadPosition ? 1 : 0;
+    });
+    ASSERT_FALSE(error);
+    ASSERT_GE(targets.size(), 200U);
+
+    const CheckRun run = RunCheck({file});
+    std::vector<std::string> expected;
+    for (const auto& target : targets) expected.push_back(Listed(*target));
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err.size(), dropped);
+    EXPECT_EQ(run.nExit, dropped == 0 ? 0 : 1);
+}
+
+TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#else
+    TempDir dir;
+    const auto path = dir.Path() / "big.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "1\ta\tbig\t";
+        const std::string chunk(1U << 20, 'x');
+        for (int i = 0; i < 64; ++i) out << chunk;
+        out << "\t*\t1,2\tUSA\n";
+    }
+    // 48 MB of address space: the tool starts, the 64 MB line does not fit.
+    const CheckRun run = RunCheck({path.string()}, "ulimit -v 49152; ");
+    EXPECT_EQ(run.nExit, 2);
+    EXPECT_TRUE(run.out.empty());
+    ASSERT_EQ(run.err.size(), 1U);
+    EXPECT_NE(run.err[0].find("out of memory"), std::string::npos) << run.err[0];
+#endif
+}
+
+#else
+
+TEST(LumetraMapCheck, NeedsTheTool) {
+    GTEST_SKIP() << "lumetra-map is built for the host platform only";
+}
+
+#endif
+
+}  // namespace
+}  // namespace lumetra
