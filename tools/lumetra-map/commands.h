@@ -10,5 +10,6 @@ namespace lumetra::map_tool {
 using Args = std::span<const std::string_view>;
 
 int RunCheck(Args args);
+int RunRender(Args args);
 
 }  // namespace lumetra::map_tool

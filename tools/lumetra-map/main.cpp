@@ -20,6 +20,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", lumetra::map_tool::RunCheck,
      "check [FILE]      read a target file as the saver does and list its records"},
+    {"render", lumetra::map_tool::RunRender,
+     "render --targets FILE --results FILE [--settings INI] [--current INDEX] --out FILE.bmp\n"
+     "                    draw one frame as the saver would after a probe, without any network"},
 };
 
 int Usage(std::FILE* out, int code) {
