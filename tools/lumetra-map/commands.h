@@ -11,5 +11,6 @@ using Args = std::span<const std::string_view>;
 
 int RunCheck(Args args);
 int RunProbe(Args args);
+int RunRender(Args args);
 
 }  // namespace lumetra::map_tool

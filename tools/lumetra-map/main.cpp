@@ -23,6 +23,9 @@ constexpr Command kCommands[] = {
     {"probe", lumetra::map_tool::RunProbe,
      "probe [--targets FILE] [--settings INI]\n"
      "                    probe every target of the region once, as the saver does, and list the times"},
+    {"render", lumetra::map_tool::RunRender,
+     "render --targets FILE --results FILE [--settings INI] [--current INDEX] --out FILE.bmp\n"
+     "                    draw one frame as the saver would after a probe, without any network"},
 };
 
 int Usage(std::FILE* out, int code) {

@@ -1,0 +1,190 @@
+// CDib::CreateFromPacked: copies of well-formed packed bitmaps, and refusal
+// of every malformed one before anything is read out of bounds.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "framework/exceptions.h"
+#include "imaging/dib.h"
+#include "tests/imaging/test_support.h"
+
+namespace lumetra {
+namespace {
+
+using test::MakePacked;
+using test::PackedSpec;
+
+// A 3 x 2 image at 24 bits: rows of 9 bytes padded to 12, bottom row first.
+PackedSpec Small24() {
+    PackedSpec s;
+    s.width = 3;
+    s.height = 2;
+    s.pelsPerMeter = 2834;
+    for (int i = 0; i < 24; ++i) s.rows.push_back(static_cast<std::uint8_t>(i + 1));
+    return s;
+}
+
+// A 4-bit image with 16 distinct colours: 5 x 2, rows of 3 bytes padded to 4.
+PackedSpec Small4() {
+    PackedSpec s;
+    s.width = 5;
+    s.height = 2;
+    s.bitCount = 4;
+    for (int i = 0; i < 16; ++i) {
+        s.table.push_back(RgbQuad{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(100 + i),
+                                  static_cast<std::uint8_t>(200 + i), 0});
+    }
+    s.rows = {0x01, 0x23, 0x40, 0x00, 0xFE, 0xDC, 0xB0, 0x00};
+    return s;
+}
+
+TEST(DibPacked, TwentyFourBitsCopyHeaderAndRows) {
+    const auto packed = MakePacked(Small24());
+    CDib dib;
+    dib.CreateFromPacked(packed, 1);
+    EXPECT_EQ(dib.Width(), 3);
+    EXPECT_EQ(dib.Height(), 2);
+    EXPECT_EQ(dib.m_nStride, 12);
+    EXPECT_EQ(dib.m_pColors, nullptr);
+    EXPECT_EQ(dib.m_pPalette, nullptr);  // whatever the index request
+    EXPECT_EQ(std::memcmp(dib.m_pBits, packed.data() + 40, 24), 0);
+    // The block's own fields are kept.
+    EXPECT_EQ(dib.m_pHeader->biSizeImage, 0U);
+    EXPECT_EQ(dib.m_pHeader->biXPelsPerMeter, 2834);
+    // Top-left pixel lives in the last row in memory.
+    EXPECT_EQ(dib.GetPixelAddress(0, 0)[0], 13);
+    EXPECT_EQ(dib.GetPixelAddress(2, 1)[2], 9);
+}
+
+TEST(DibPacked, ExtraBytesBehindTheRowsAreIgnored) {
+    auto packed = MakePacked(Small24());
+    packed.push_back(0xEE);
+    packed.push_back(0xEE);
+    CDib dib;
+    dib.CreateFromPacked(packed, 0);
+    EXPECT_EQ(dib.m_nImageSize, 24);
+    EXPECT_EQ(dib.m_pBits[23], 24);
+}
+
+TEST(DibPacked, FourBitsInIndexModeGetAPaletteAndIndexTable) {
+    CDib dib;
+    dib.CreateFromPacked(MakePacked(Small4()), 1);
+    ASSERT_NE(dib.m_pPalette, nullptr);
+    std::array<PaletteEntry, 16> entries{};
+    ASSERT_EQ(dib.m_pPalette->GetPaletteEntries(0, entries), 16U);
+    EXPECT_EQ(entries[9].peRed, 209);
+    EXPECT_EQ(entries[9].peGreen, 109);
+    EXPECT_EQ(entries[9].peBlue, 9);
+    EXPECT_EQ(entries[9].peFlags, kPcNoCollapse);
+    std::uint16_t word = 0;
+    std::memcpy(&word, reinterpret_cast<std::uint8_t*>(dib.m_pColors) + 2 * 11, 2);
+    EXPECT_EQ(word, 11);
+    EXPECT_EQ(*dib.GetPixelAddress(2, 1), 0x23);
+    EXPECT_EQ(*dib.GetPixelAddress(4, 0), 0xB0);
+}
+
+TEST(DibPacked, FourBitsWithoutIndexModeKeepTheColours) {
+    CDib dib;
+    dib.CreateFromPacked(MakePacked(Small4()), 0);
+    EXPECT_EQ(dib.m_bPalIndices, 0);
+    EXPECT_EQ(dib.m_pColors[3].rgbBlue, 3);
+    EXPECT_EQ(dib.m_pColors[3].rgbGreen, 103);
+    EXPECT_EQ(dib.m_pColors[3].rgbRed, 203);
+    EXPECT_NE(dib.m_pPalette, nullptr);
+}
+
+TEST(DibPacked, ShortTableFromClrUsedIsHonoured) {
+    PackedSpec s = Small4();
+    s.table.resize(3);
+    s.clrUsed = 3;
+    const auto packed = MakePacked(s);
+    CDib dib;
+    dib.CreateFromPacked(packed, 0);
+    EXPECT_EQ(dib.m_nColors, 16);
+    EXPECT_EQ(dib.m_pColors[2].rgbRed, 202);
+    EXPECT_EQ(dib.m_pColors[3].rgbRed, 0);  // entries the block lacks are black
+    EXPECT_EQ(std::memcmp(dib.m_pBits, packed.data() + 40 + 12, 8), 0);
+}
+
+TEST(DibPacked, OneBitTableIsTheBlocksOwn) {
+    PackedSpec s;
+    s.width = 9;
+    s.height = 1;
+    s.bitCount = 1;
+    s.table = {RgbQuad{0, 0, 255, 0}, RgbQuad{255, 0, 0, 0}};
+    s.rows = {0x80, 0x80, 0, 0};
+    CDib dib;
+    dib.CreateFromPacked(MakePacked(s), 0);
+    EXPECT_EQ(dib.m_pColors[0].rgbRed, 255);
+    EXPECT_EQ(dib.m_pColors[1].rgbBlue, 255);
+    EXPECT_EQ(*dib.GetPixelAddress(8, 0), 0x80);
+}
+
+TEST(DibPacked, DeepImageWithAnOptionalTableSkipsIt) {
+    PackedSpec s = Small24();
+    s.clrUsed = 2;
+    s.table = {RgbQuad{9, 9, 9, 0}, RgbQuad{8, 8, 8, 0}};
+    CDib dib;
+    dib.CreateFromPacked(MakePacked(s), 1);
+    EXPECT_EQ(dib.m_pColors, nullptr);
+    EXPECT_EQ(dib.m_pBits[0], 1);
+}
+
+void ExpectRefused(const std::vector<std::uint8_t>& packed, const char* why) {
+    CDib dib;
+    EXPECT_THROW(dib.CreateFromPacked(packed, 1), ResourceException) << why;
+    EXPECT_TRUE(dib.IsEmpty()) << why;
+}
+
+TEST(DibPacked, MalformedBlocksAreRefused) {
+    PackedSpec core = Small24();
+    core.headerSize = 12;
+    ExpectRefused(MakePacked(core), "core header");
+    PackedSpec v5 = Small24();
+    v5.headerSize = 124;
+    ExpectRefused(MakePacked(v5), "longer header");
+    ExpectRefused({}, "empty");
+    ExpectRefused({40, 0, 0}, "shorter than the size field");
+    auto header = MakePacked(Small24());
+    ExpectRefused({header.begin(), header.begin() + 39}, "header cut");
+    ExpectRefused({header.begin(), header.end() - 1}, "rows cut");
+    auto four = MakePacked(Small4());
+    ExpectRefused({four.begin(), four.begin() + 40 + 63}, "table cut");
+    PackedSpec rle = Small4();
+    rle.compression = 2;
+    ExpectRefused(MakePacked(rle), "compressed");
+}
+
+TEST(DibPacked, ImpossibleSizesAreRefused) {
+    for (const auto& [w, h, bits] :
+         {std::tuple{0, 2, 24}, std::tuple{3, 0, 24}, std::tuple{-3, 2, 24}, std::tuple{3, -2, 24}, std::tuple{3, 2, 0},
+          std::tuple{3, 2, 2}, std::tuple{3, 2, 12}, std::tuple{3, 2, 64}, std::tuple{65536, 65536, 24},
+          std::tuple{2147483647, 1, 1}}) {
+        PackedSpec s = Small24();
+        s.width = w;
+        s.height = h;
+        s.bitCount = static_cast<std::uint16_t>(bits);
+        ExpectRefused(MakePacked(s), "size");
+    }
+    PackedSpec many = Small4();
+    many.clrUsed = 17;  // more than 4 bits can index
+    ExpectRefused(MakePacked(many), "colour count");
+    PackedSpec huge = Small24();
+    huge.clrUsed = 0xFFFFFFFFU;
+    ExpectRefused(MakePacked(huge), "table beyond the block");
+}
+
+TEST(DibPacked, RefusedLoadLeavesAReadyImageAsItWas) {
+    CDib dib;
+    dib.CreateFromPacked(MakePacked(Small4()), 0);
+    const std::uint8_t* bits = dib.m_pBits;
+    PackedSpec bad = Small24();
+    bad.headerSize = 12;
+    EXPECT_THROW(dib.CreateFromPacked(MakePacked(bad), 1), ResourceException);
+    EXPECT_EQ(dib.m_pBits, bits);
+    EXPECT_EQ(dib.BitCount(), 4);
+    EXPECT_EQ(dib.m_bPalIndices, 0);
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -1,0 +1,121 @@
+// With a reference drawing context the pixels live in a real GDI DIB section
+// in the image's own memory context: GDI and our direct access share them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "framework/dc_windows.h"
+#include "imaging/canvas.h"
+#include "imaging/dib.h"
+#include "imaging/dib_pixels.h"
+#include "imaging/resource_ids.h"
+
+namespace lumetra {
+namespace {
+
+class DibSectionTest : public ::testing::Test {
+protected:
+    CDC reference{CreateCompatibleDC(nullptr)};
+};
+
+TEST_F(DibSectionTest, FrameLivesInADibSection) {
+    ASSERT_NE(reference.GetSafeHdc(), nullptr);
+    CDib frame;
+    frame.Create(516, 310, 24, &reference);
+    ASSERT_NE(frame.GetDC(), nullptr);
+    ASSERT_NE(frame.m_hBitmap, nullptr);
+    EXPECT_EQ(frame.HeaderBlockSize(), 40U);  // the rows are not in the header block
+    EXPECT_EQ(frame.m_nStride, 1548);
+    EXPECT_EQ(frame.m_nImageSize, 479880);
+    DIBSECTION section{};
+    ASSERT_EQ(GetObjectA(static_cast<HBITMAP>(frame.m_hBitmap), sizeof(section), &section), int{sizeof(section)});
+    EXPECT_EQ(section.dsBm.bmBits, frame.m_pBits);
+    EXPECT_EQ(section.dsBm.bmWidth, 516);
+    EXPECT_EQ(section.dsBm.bmHeight, 310);
+    EXPECT_EQ(section.dsBm.bmWidthBytes, 1548);
+    EXPECT_EQ(section.dsBmih.biBitCount, 24);
+    // The section is the bitmap selected into the image's context.
+    EXPECT_EQ(GetCurrentObject(frame.GetDC()->GetSafeHdc(), OBJ_BITMAP), frame.m_hBitmap);
+}
+
+TEST_F(DibSectionTest, CanvasDrawingLandsInTheSectionAsGdiSeesIt) {
+    CDib frame;
+    frame.Create(64, 32, 24, &reference);
+    CCanvas canvas(frame);
+    canvas.SetTextColor(Rgb(0, 255, 255));
+    canvas.DrawTextLine("HI", {0, 0, 64, 32}, kDtLeft);
+    HDC dc = frame.GetDC()->GetSafeHdc();
+    int cyan = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const COLORREF seen = GetPixel(dc, x, y);
+            ASSERT_EQ(seen, ReadPixelColor(frame, x, y)) << x << "," << y;
+            cyan += seen == RGB(0, 255, 255) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(cyan, 10);
+}
+
+TEST_F(DibSectionTest, GdiDrawingIsSeenThroughPixelAddresses) {
+    CDib frame;
+    frame.Create(20, 10, 24, &reference);
+    HDC dc = frame.GetDC()->GetSafeHdc();
+    SetPixelV(dc, 3, 2, RGB(10, 20, 30));
+    GdiFlush();
+    const std::uint8_t* p = frame.GetPixelAddress(3, 2);
+    EXPECT_EQ(p[0], 30);
+    EXPECT_EQ(p[1], 20);
+    EXPECT_EQ(p[2], 10);
+}
+
+TEST_F(DibSectionTest, ResourceLoadsIntoASection) {
+    CDib kernel;
+    kernel.LoadFromResource(IDB_KERNEL, 1, &reference);
+    ASSERT_NE(kernel.m_hBitmap, nullptr);
+    EXPECT_EQ(kernel.HeaderBlockSize(), 40U);
+    EXPECT_EQ(kernel.GetPixelAddress(128, 128)[0], 255);
+    EXPECT_EQ(GetPixel(kernel.GetDC()->GetSafeHdc(), 128, 128), RGB(255, 255, 255));
+}
+
+TEST_F(DibSectionTest, PalettedSectionShowsTheLoadedColours) {
+    CDib icons;
+    icons.LoadFromResource(IDB_TARGET_ICONS, 0, &reference);
+    ASSERT_NE(icons.m_hBitmap, nullptr);
+    // Every pixel GDI reads from the section has the colour the table gives it.
+    HDC dc = icons.GetDC()->GetSafeHdc();
+    for (int x = 0; x < 128; x += 5) {
+        EXPECT_EQ(GetPixel(dc, x, 7), ReadPixelColor(icons, x, 7)) << x;
+    }
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(128, 0, 128));  // the strip's background
+}
+
+TEST_F(DibSectionTest, FreeReleasesSectionAndContext) {
+    CDib frame;
+    frame.Create(8, 8, 24, &reference);
+    HGDIOBJ section = static_cast<HBITMAP>(frame.m_hBitmap);
+    HDC dc = frame.GetDC()->GetSafeHdc();
+    ASSERT_EQ(GetObjectType(section), DWORD{OBJ_BITMAP});
+    ASSERT_EQ(GetObjectType(dc), DWORD{OBJ_MEMDC});
+    frame.Free();
+    EXPECT_EQ(frame.m_hBitmap, nullptr);
+    EXPECT_EQ(frame.GetDC(), nullptr);
+    EXPECT_EQ(GetObjectType(section), 0U);
+    EXPECT_EQ(GetObjectType(dc), 0U);
+    frame.Free();
+}
+
+TEST(DibPalette, WindowsPaletteIsARealGdiPalette) {
+    CDib dib;
+    dib.Create(2, 2, 4);
+    for (int i = 0; i < 16; ++i) dib.SetColorEntry(i, Rgb(static_cast<std::uint8_t>(i), 1, 2));
+    const auto palette = dib.MakePalette(kPcNoCollapse, 1);
+    ASSERT_NE(palette, nullptr);
+    ASSERT_NE(palette->GetSafeHandle(), nullptr);
+    EXPECT_EQ(GetObjectType(static_cast<HGDIOBJ>(palette->GetSafeHandle())), DWORD{OBJ_PAL});
+    PALETTEENTRY e{};
+    ASSERT_EQ(GetPaletteEntries(static_cast<HPALETTE>(palette->GetSafeHandle()), 15, 1, &e), 1U);
+    EXPECT_EQ(e.peRed, 15);
+}
+
+}  // namespace
+}  // namespace lumetra
