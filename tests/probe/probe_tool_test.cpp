@@ -2,6 +2,8 @@
 // table, its progress and its exit code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -107,12 +109,16 @@ protected:
                region + "\n";
     }
 
-    std::string Settings(int timeoutMs) const {
-        return WriteFile("Lumetra.ini", "[Lumetra]\r\nPingTimeout=" + std::to_string(timeoutMs) + "\r\n");
+    std::string Settings(int timeoutMs, const std::string& more = "") const {
+        return WriteFile("Lumetra.ini", "[Lumetra]\r\nPingTimeout=" + std::to_string(timeoutMs) + "\r\n" + more);
     }
 
     // `prefix` runs the tool through another program, e.g. as another user.
-    ToolRun Run(const std::vector<std::string>& args, const std::string& prefix = "") const {
+    // The frame goes to the test's folder unless the arguments say otherwise.
+    ToolRun Run(std::vector<std::string> args, const std::string& prefix = "") const {
+        if (std::find(args.begin(), args.end(), "--out") == args.end() && !prefix.starts_with("cd ")) {
+            args.insert(args.end(), {"--out", (m_dir / "frame.bmp").string()});
+        }
         const auto out = m_dir / "out";
         const auto err = m_dir / "err";
         std::string command = prefix + Quote(LUMETRA_MAP_BIN) + " probe";
@@ -201,14 +207,17 @@ TEST_F(ProbeTool, BadArgumentsAndUnreadableFilesExitWithTwoAndProbeNothing) {
         {"--targets", (m_dir / "missing.txt").string(), "--settings", settings},
         {"--targets", m_dir.string(), "--settings", settings},
         {"--targets", targets, "--settings", (m_dir / "missing.ini").string()},
+        {"--targets", targets, "--settings", settings, "--out", (m_dir / "no" / "such" / "folder.bmp").string()},
+        {"--targets", targets, "--settings", settings, "--out"},
     };
     for (const auto& args : bad) {
-        const ToolRun run = Run(args);
-        EXPECT_EQ(run.nExit, 2) << args.front();
+        const ToolRun run = Run(args, "cd " + Quote(m_dir.string()) + " && ");
+        EXPECT_EQ(run.nExit, 2) << args.back();
         EXPECT_TRUE(run.out.empty());
         EXPECT_FALSE(run.err.empty());
     }
     EXPECT_EQ(m_net->Requests().size(), before);
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "lumetra.bmp")) << "a frame after bad arguments";
 }
 
 TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
@@ -228,6 +237,7 @@ TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
         EXPECT_EQ(Occurrences(run.err, "sysctl net.ipv4.ping_group_range=\"0 2147483647\""), 1) << run.err;
         EXPECT_EQ(Occurrences(run.err, "setcap cap_net_raw+ep lumetra-map"), 1) << run.err;
         EXPECT_EQ(Occurrences(run.err, "timeout"), 0) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(m_dir / "frame.bmp"));
     }
     EXPECT_EQ(m_net->Requests().size(), before);
     {
@@ -237,7 +247,51 @@ TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
         EXPECT_EQ(run.nExit, 0) << run.err;
         ASSERT_EQ(run.out.size(), 4U) << run.err;
         EXPECT_EQ(run.out[3], "2 of 2 targets answered");
+        EXPECT_TRUE(std::filesystem::exists(m_dir / "frame.bmp"));
     }
+}
+
+// ImageMagick's view of one pixel as red, green and blue.
+std::array<int, 3> MagickPixel(const std::filesystem::path& bmp, int x, int y) {
+    const std::filesystem::path answer = bmp.parent_path() / "pixel.txt";
+    const std::string command = "convert " + Quote(bmp.string()) + " -format '%[fx:int(255*p{" + std::to_string(x) +
+                                "," + std::to_string(y) + "}.r)] %[fx:int(255*p{" + std::to_string(x) + "," +
+                                std::to_string(y) + "}.g)] %[fx:int(255*p{" + std::to_string(x) + "," +
+                                std::to_string(y) + "}.b)]' info: >" + Quote(answer.string());
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::array<int, 3> rgb = {-1, -1, -1};
+    std::istringstream(ReadAll(answer)) >> rgb[0] >> rgb[1] >> rgb[2];
+    return rgb;
+}
+
+TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {
+    // Far enough apart that neither reaches the other's position. The range
+    // follows the measured times, so the fastest host gets the red end of the
+    // ramp and the slowest its violet end, however long each took.
+    const std::string targets =
+        WriteFile("targets.txt", TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 200, 150) +
+                                     TargetLine(Dotted("ms400.lumetra.test"), "ms400.lumetra.test", 420, 150));
+    const ToolRun run = Run({"--targets", targets, "--settings", Settings(1000, "DynamicRange=1\r\n")},
+                            "cd " + Quote(m_dir.string()) + " && ");
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    ASSERT_EQ(run.out.size(), 4U);
+    EXPECT_EQ(run.out[3], "2 of 2 targets answered");
+    const std::filesystem::path frame = m_dir / "lumetra.bmp";  // the default name, in the current folder
+    ASSERT_TRUE(std::filesystem::exists(frame)) << run.err;
+
+    const std::string size = (m_dir / "size.txt").string();
+    ASSERT_EQ(std::system(("identify -format '%w %h' " + Quote(frame.string()) + " >" + Quote(size)).c_str()), 0);
+    EXPECT_EQ(ReadAll(size), "516 310");
+
+    const std::array<int, 3> fast = MagickPixel(frame, 200, 150);
+    EXPECT_GT(fast[0], 200);
+    EXPECT_LT(fast[1], 80);
+    EXPECT_LT(fast[2], 60);
+    const std::array<int, 3> slow = MagickPixel(frame, 420, 150);
+    EXPECT_LT(slow[1], 60);
+    EXPECT_GT(slow[2], 200);
+    EXPECT_GT(slow[0], 60) << "blue, not violet";
+    EXPECT_LT(slow[0], 180);
 }
 
 }  // namespace

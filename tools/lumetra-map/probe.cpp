@@ -1,6 +1,7 @@
-// lumetra-map probe [--targets FILE] [--settings INI]: probes every target of
-// the region once, in list order, exactly as the saver's probe cycle does,
-// shows the progress on stderr and prints the results as a table on stdout.
+// lumetra-map probe [--targets FILE] [--settings INI] [--out FILE.bmp]: probes
+// every target of the region once, in list order, exactly as the saver's probe
+// cycle does, shows the progress on stderr, prints the results as a table on
+// stdout and writes the frame the saver would show after its last probe.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,24 +12,29 @@
 #include <system_error>
 #include <vector>
 
+#include "framework/exceptions.h"
+#include "framework/file.h"
 #include "framework/native_path.h"
+#include "imaging/dib.h"
 #include "probe/echo_prober.h"
 #include "probe/echo_prober_linux.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
 #include "tools/lumetra-map/commands.h"
+#include "view/frame_renderer.h"
 
 namespace lumetra::map_tool {
 namespace {
 
 constexpr int kExitRan = 0;
-constexpr int kExitNoIcmp = 1;
+constexpr int kExitUnfinished = 1;  // no ICMP for this user, or the frame could not be made
 constexpr int kExitBadArguments = 2;
 constexpr int kEchoDataSize = 32;  // what the saver sends
 
 struct ProbeOptions {
     std::optional<std::string> targetFile;    // else the settings' TargetFile
     std::optional<std::string> settingsFile;  // else the saver's own ini file
+    std::optional<std::string> outFile;       // else the saver's snapshot name
 };
 
 void Print(std::FILE* stream, std::string_view text) {
@@ -37,10 +43,13 @@ void Print(std::FILE* stream, std::string_view text) {
 
 int ProbeUsage() {
     Print(stderr,
-          "usage: lumetra-map probe [--targets FILE] [--settings INI]\n"
-          "  probes every target of the region once, as the saver does, and prints the round-trip times\n"
-          "  FILE defaults to the settings' TargetFile; INI to the saver's own settings file\n"
-          "  exit status: 0 it ran, 1 this user may not send ICMP echoes, 2 bad arguments or unreadable files\n");
+          "usage: lumetra-map probe [--targets FILE] [--settings INI] [--out FILE.bmp]\n"
+          "  probes every target of the region once, as the saver does, prints the round-trip times and\n"
+          "  writes the frame the saver would show then\n"
+          "  FILE defaults to the settings' TargetFile, INI to the saver's own settings file, FILE.bmp to\n"
+          "  lumetra.bmp\n"
+          "  exit status: 0 it ran, 1 this user may not send ICMP echoes or the frame could not be written,\n"
+          "  2 bad arguments or unreadable files\n");
     return kExitBadArguments;
 }
 
@@ -51,6 +60,7 @@ std::optional<ProbeOptions> ParseProbeArgs(Args args) {
         std::optional<std::string>* slot = nullptr;
         if (arg == "--targets") slot = &options.targetFile;
         if (arg == "--settings") slot = &options.settingsFile;
+        if (arg == "--out") slot = &options.outFile;
         if (slot == nullptr || slot->has_value() || i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
         *slot = std::string(args[++i]);
     }
@@ -119,6 +129,40 @@ void PrintTable(const std::vector<PingTarget*>& probed) {
     Print(stdout, std::to_string(answered) + " of " + std::to_string(probed.size()) + " targets answered\n");
 }
 
+// No half-written picture is left behind to be taken for a good one.
+void RemoveUnfinished(CFile& file, const std::string& path) {
+    try {
+        file.Close();
+    } catch (const FileException&) {
+        // removed below all the same
+    }
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::path(path), ignored);
+}
+
+// The frame after the last probe, without a marker, as the saver would
+// show it.
+bool WriteFrame(CFile& file, const std::string& path, const TargetList& targets, std::string_view region,
+                const SaverSettings& settings) {
+    try {
+        const CFrameRenderer renderer;
+        CDib frame;
+        renderer.CreateFrame(frame);
+        renderer.RenderFrame(frame, targets, region, settings, nullptr);
+        frame.WriteBmp(&file);
+        file.Close();
+        Print(stderr, "wrote " + path + "\n");
+        return true;
+    } catch (const FileException& e) {
+        Print(stderr, "lumetra-map probe: writing " + path + " failed: " + e.what() + "\n");
+    } catch (const ResourceException& e) {
+        Print(stderr, std::string("lumetra-map probe: cannot render: ") + e.what() + "\n");
+    } catch (const MemoryException& e) {
+        Print(stderr, std::string("lumetra-map probe: cannot render: ") + e.what() + "\n");
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunProbe(Args args) {
@@ -161,7 +205,16 @@ int RunProbe(Args args) {
                           "  sysctl net.ipv4.ping_group_range=\"0 2147483647\"   (unprivileged ICMP sockets for all "
                           "groups)\n"
                           "  setcap cap_net_raw+ep lumetra-map                  (raw sockets for this program)\n");
-        return kExitNoIcmp;
+        return kExitUnfinished;
+    }
+
+    // Opened before the probes, so that a wrong path costs no probe cycle.
+    const std::string outFile = options->outFile.value_or("lumetra.bmp");
+    CFile out;
+    if (!out.Open(outFile, CFile::modeCreate | CFile::modeWrite)) {
+        Print(stderr, "lumetra-map probe: cannot create " + outFile + ": " +
+                          std::error_code(out.LastError(), std::generic_category()).message() + "\n");
+        return kExitBadArguments;
     }
 
     const std::vector<PingTarget*> cycle = OneProbeCycle(targets, region);
@@ -174,7 +227,12 @@ int RunProbe(Args args) {
     PrintTable(cycle);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         Print(stderr, "lumetra-map probe: the table could not be written\n");
-        return kExitBadArguments;
+        RemoveUnfinished(out, outFile);
+        return kExitUnfinished;
+    }
+    if (!WriteFrame(out, outFile, targets, region, settings)) {
+        RemoveUnfinished(out, outFile);
+        return kExitUnfinished;
     }
     return kExitRan;
 }
