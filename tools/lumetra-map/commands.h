@@ -10,5 +10,7 @@ namespace lumetra::map_tool {
 using Args = std::span<const std::string_view>;
 
 int RunCheck(Args args);
+int RunProbe(Args args);
+int RunRender(Args args);
 
 }  // namespace lumetra::map_tool

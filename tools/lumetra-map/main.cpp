@@ -20,6 +20,13 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", lumetra::map_tool::RunCheck,
      "check [FILE]      read a target file as the saver does and list its records"},
+    {"probe", lumetra::map_tool::RunProbe,
+     "probe [--targets FILE] [--settings INI] [--out FILE.bmp]\n"
+     "                    probe every target of the region once, as the saver does, list the times and\n"
+     "                    write the frame"},
+    {"render", lumetra::map_tool::RunRender,
+     "render --targets FILE --results FILE [--settings INI] [--current INDEX] --out FILE.bmp\n"
+     "                    draw one frame as the saver would after a probe, without any network"},
 };
 
 int Usage(std::FILE* out, int code) {

@@ -1,0 +1,60 @@
+// What a test running inside the test network (tests/net/testnet.sh) can ask
+// of it: whether it is there at all, its hosts by name, and the requests the
+// echo responder has seen. Portable: the Windows tests under Wine use it too.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumetra::testnet {
+
+struct Host {
+    std::string name;
+    std::uint32_t address = 0;  // packed: first dotted number in the lowest byte
+    std::string behaviour;      // as written: a delay in ms, never, unreach, decoy:MS
+};
+
+// One request as the responder logged it.
+struct Request {
+    std::string destination;  // dotted
+    int dataSize = 0;
+    bool filledWithAa = false;
+};
+
+class CTestNet {
+public:
+    // The network this process runs in, or nothing (with the reason in
+    // *whyNot) when it was not started through testnet.sh.
+    static std::optional<CTestNet> Join(std::string* whyNot);
+
+    // Every host line of the configuration with this name, in file order.
+    std::vector<Host> HostsNamed(const std::string& name) const;
+    // The first host with this name; a test failure when there is none.
+    Host HostNamed(const std::string& name) const;
+
+    // Every request the responder has logged so far.
+    std::vector<Request> Requests() const;
+    // How many of them went to this packed address.
+    int RequestsTo(std::uint32_t address) const;
+
+    // The hosts file that names in this network resolve through.
+    const std::string& HostsFile() const { return m_strHostsFile; }
+    // Replaces the address of every line naming `name` in that file.
+    bool MoveName(const std::string& name, std::uint32_t address) const;
+    // The hosts file as it was when joined.
+    bool RestoreHostsFile() const;
+
+private:
+    std::string m_strDir;
+    std::string m_strHostsFile;
+    std::string m_strOriginalHosts;
+    std::vector<Host> m_hosts;
+};
+
+// Dotted text of a packed address and back (0 when the text is not four numbers).
+std::string Dotted(std::uint32_t packed);
+std::uint32_t Packed(const std::string& dotted);
+
+}  // namespace lumetra::testnet

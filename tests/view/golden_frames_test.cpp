@@ -1,0 +1,83 @@
+// Whole frames against the golden BMP files of tests/data/frames, byte for
+// byte: the same scenes as `lumetra-map render` draws them, rendered here
+// through the renderer and written with the BMP writer. Under Wine this shows
+// that the Windows build draws exactly the same pictures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "framework/file.h"
+#include "settings/settings_store.h"
+#include "targets/target_file.h"
+#include "tests/view/frame_support.h"
+#include "tests/view/golden_scenes.h"
+#include "tools/lumetra-map/results_file.h"
+
+namespace lumetra {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFrames = fs::path(LUMETRA_TEST_DATA) / "frames";
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST(GoldenFrames, EverySceneRendersItsGoldenFile) {
+    const std::vector<GoldenScene> scenes = ReadGoldenScenes();
+    ASSERT_EQ(scenes.size(), 3U);
+    const fs::path out = fs::temp_directory_path() / "lumetra-golden-frame.bmp";
+    for (const GoldenScene& scene : scenes) {
+        TargetList targets;
+        std::string region;
+        LoadTargetFile((kFrames / "targets.txt").string(), targets, region);
+        ASSERT_EQ(targets.size(), 22U) << scene.name;
+        const ResultsReadout results = ParseResults(ReadBytes(kFrames / scene.results), targets.size());
+        ASSERT_EQ(results.error, "") << scene.name;
+        ApplyResults(targets, results.results);
+        SaverSettings settings;
+        LoadSettings(settings, (kFrames / scene.settings).string());
+        const PingTarget* current =
+            scene.current ? std::next(targets.begin(), static_cast<std::ptrdiff_t>(*scene.current))->get() : nullptr;
+
+        CTestFrame frame;
+        SharedRenderer().RenderFrame(frame.dib, targets, region, settings, current);
+        CFile file;
+        ASSERT_TRUE(file.Open(out.string(), CFile::modeCreate | CFile::modeWrite)) << out;
+        frame.dib.WriteBmp(&file);
+        file.Close();
+
+        const std::string golden = ReadBytes(kFrames / (scene.name + ".bmp"));
+        ASSERT_EQ(golden.size(), 54U + 516U * 310U * 3U) << scene.name;
+        EXPECT_TRUE(ReadBytes(out) == golden) << scene.name << " differs from its golden frame";
+    }
+    fs::remove(out);
+}
+
+TEST(GoldenFrames, TheFirstFrameIsTheOutlineOverTheMiddleEntry) {
+    // Independent of the golden file: before any probe the frame holds only
+    // black and ramp entry 128, whatever the labels setting.
+    TargetList targets;
+    std::string region;
+    LoadTargetFile((kFrames / "targets.txt").string(), targets, region);
+    SaverSettings settings;
+    settings.m_bShowData = 1;
+    CTestFrame frame;
+    SharedRenderer().RenderFrame(frame.dib, targets, region, settings, nullptr);
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
+            ASSERT_TRUE(IsBlack(frame, x, y) || PixelBytes(frame, x, y) == RampEntry(128)) << x << "," << y;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lumetra

@@ -1,0 +1,257 @@
+// `lumetra-map render` as a user runs it: the real binary, its BMP compared
+// with the golden frames byte for byte and read back by ImageMagick, and its
+// answers to bad arguments.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/view/golden_scenes.h"
+
+namespace lumetra {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFrames = fs::path(LUMETRA_TEST_DATA) / "frames";
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string quoted = "'";
+    for (const char c : s) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class RenderTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = fs::temp_directory_path() /
+                ("lumetra-render-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    Outcome Run(const std::vector<std::string>& args) const {
+        std::string command = Quote(LUMETRA_MAP_PATH) + " render";
+        for (const std::string& a : args) command += " " + Quote(a);
+        const fs::path out = m_dir / "stdout.txt";
+        const fs::path err = m_dir / "stderr.txt";
+        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+        const int status = std::system(command.c_str());
+        Outcome outcome;
+        outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.out = ReadFile(out);
+        outcome.err = ReadFile(err);
+        return outcome;
+    }
+
+    fs::path Write(const std::string& name, const std::string& text) const {
+        const fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    // ImageMagick's view of one pixel, e.g. "srgb(255,146,0)".
+    std::string MagickPixel(const fs::path& bmp, int x, int y) const {
+        const fs::path answer = m_dir / "pixel.txt";
+        const std::string command = "convert " + Quote(bmp.string()) + " -format '%[pixel:p{" + std::to_string(x) +
+                                    "," + std::to_string(y) + "}]' info: >" + Quote(answer.string());
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return ReadFile(answer);
+    }
+
+    std::vector<std::string> BaseArgs(const fs::path& out) const {
+        return {"--targets",  (kFrames / "targets.txt").string(),
+                "--results",  (kFrames / "results-probed.txt").string(),
+                "--settings", (kFrames / "settings-probed.ini").string(),
+                "--out",      out.string()};
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(RenderTool, GoldenScenesComeOutByteForByte) {
+    const std::vector<GoldenScene> scenes = ReadGoldenScenes();
+    ASSERT_EQ(scenes.size(), 3U);
+    for (const GoldenScene& scene : scenes) {
+        const fs::path out = m_dir / (scene.name + ".bmp");
+        std::vector<std::string> args{
+            "--targets",  (kFrames / "targets.txt").string(),  "--results", (kFrames / scene.results).string(),
+            "--settings", (kFrames / scene.settings).string(), "--out",     out.string()};
+        if (scene.current) args.insert(args.end(), {"--current", std::to_string(*scene.current)});
+        const Outcome outcome = Run(args);
+        ASSERT_EQ(outcome.code, 0) << scene.name << ": " << outcome.err;
+        EXPECT_NE(outcome.out.find("wrote"), std::string::npos);
+        const std::string golden = ReadFile(kFrames / (scene.name + ".bmp"));
+        ASSERT_FALSE(golden.empty()) << scene.name;
+        EXPECT_TRUE(ReadFile(out) == golden) << scene.name << " differs from its golden frame";
+    }
+}
+
+TEST_F(RenderTool, ImageMagickReadsTheWorkedExample) {
+    // One type 1 target with 100 ms at (200, 150) under the default range:
+    // ramp entry 32 there, entry 128 on the land far from it, black outside.
+    const fs::path targets = Write("one.txt", "1\t192.0.2.1\tone.example\tinfo\t*\t200,150\tUSA\n");
+    const fs::path results = Write("one-results.txt", "0 100\n");
+    const fs::path settings = Write("legend.ini", "[Lumetra]\nShowRange=1\n");
+    const fs::path out = m_dir / "one.bmp";
+    const Outcome outcome = Run({"--targets", targets.string(), "--results", results.string(), "--settings",
+                                 settings.string(), "--out", out.string()});
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_EQ(MagickPixel(out, 200, 150), "srgb(255,146,0)");
+    EXPECT_EQ(MagickPixel(out, 420, 150), "srgb(0,255,53)");
+    EXPECT_EQ(MagickPixel(out, 0, 0), "srgb(0,0,0)");
+    EXPECT_EQ(MagickPixel(out, 510, 40), MagickPixel(out, 511, 40));
+    EXPECT_EQ(MagickPixel(out, 510, 288), "srgb(105,0,255)");  // legend, slow end at the bottom
+    EXPECT_EQ(MagickPixel(out, 512, 161), "srgb(0,255,53)");   // entry 128 in the middle
+    const fs::path size = m_dir / "size.txt";
+    ASSERT_EQ(std::system(("identify -format '%w %h %z' " + Quote(out.string()) + " >" + Quote(size.string())).c_str()),
+              0);
+    EXPECT_EQ(ReadFile(size), "516 310 8");
+}
+
+TEST_F(RenderTool, MissingRequiredOptions) {
+    const fs::path out = m_dir / "x.bmp";
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const std::string targets = (kFrames / "targets.txt").string();
+    const std::string results = (kFrames / "results-probed.txt").string();
+    for (const Case& c : {Case{{}, "missing --targets"}, Case{{"--targets", targets}, "missing --results"},
+                          Case{{"--targets", targets, "--results", results}, "missing --out"},
+                          Case{{"--results", results, "--out", out.string()}, "missing --targets"}}) {
+        const Outcome outcome = Run(c.args);
+        EXPECT_EQ(outcome.code, 2) << c.message;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("usage: lumetra-map render"), std::string::npos) << outcome.err;
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderTool, UnknownRepeatedAndValuelessOptions) {
+    const fs::path out = m_dir / "x.bmp";
+    std::vector<std::string> unknown = BaseArgs(out);
+    unknown.push_back("--colour");
+    unknown.push_back("red");
+    Outcome outcome = Run(unknown);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("unknown option '--colour'"), std::string::npos) << outcome.err;
+
+    std::vector<std::string> twice = BaseArgs(out);
+    twice.insert(twice.end(), {"--out", out.string()});
+    outcome = Run(twice);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("--out is given twice"), std::string::npos) << outcome.err;
+
+    std::vector<std::string> valueless = BaseArgs(out);
+    valueless.push_back("--current");
+    outcome = Run(valueless);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("--current needs a value"), std::string::npos) << outcome.err;
+
+    std::vector<std::string> stray = BaseArgs(out);
+    stray.push_back("extra.bmp");
+    outcome = Run(stray);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("unknown option 'extra.bmp'"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderTool, UnreadableFiles) {
+    const fs::path out = m_dir / "x.bmp";
+    const std::string missing = (m_dir / "no-such-file.txt").string();
+    struct Case {
+        std::size_t argument;  // index of the value to replace in BaseArgs
+        const char* message;
+    };
+    for (const Case& c : {Case{1, "cannot read the target file"}, Case{3, "cannot read the results file"},
+                          Case{5, "cannot read the settings file"}}) {
+        std::vector<std::string> args = BaseArgs(out);
+        args[c.argument] = missing;
+        const Outcome outcome = Run(args);
+        EXPECT_EQ(outcome.code, 2) << c.message;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("no-such-file.txt"), std::string::npos) << outcome.err;
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderTool, MalformedResultsNameTheirLine) {
+    const fs::path out = m_dir / "x.bmp";
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    for (const Case& c : {Case{"0 10\n\n1 x\n", "line 3: RTT 'x' is not a 32-bit integer"},
+                          Case{"# note\n-1 10\n", "line 2: INDEX '-1' is not a number from 0 up"},
+                          Case{"0 10 10 10\n", "line 1: expected INDEX RTT [SECOND], found 4 fields"},
+                          Case{"0\n", "line 1: expected INDEX RTT [SECOND], the round-trip time is missing"},
+                          Case{"0 2147483648\n", "line 1: RTT '2147483648' is not a 32-bit integer"},
+                          Case{"0 10 1.5\n", "line 1: SECOND '1.5' is not a 32-bit integer"},
+                          Case{"0 1\n99 10\n", "line 2: INDEX 99 is out of range: the target file has 22 records"},
+                          Case{"3 1\n3 2\n", "line 2: INDEX 3 already has a result on line 1"}}) {
+        std::vector<std::string> args = BaseArgs(out);
+        args[3] = Write("bad.txt", c.text).string();
+        const Outcome outcome = Run(args);
+        EXPECT_EQ(outcome.code, 2) << c.text;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("bad.txt"), std::string::npos) << outcome.err;
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderTool, CurrentMustNameARecord) {
+    const fs::path out = m_dir / "x.bmp";
+    for (const auto& [value, message] : std::vector<std::pair<std::string, std::string>>{
+             {"22", "--current 22 is out of range: the target file has 22 records"},
+             {"-1", "--current needs a target index from 0 up, not '-1'"},
+             {"two", "--current needs a target index from 0 up, not 'two'"}}) {
+        std::vector<std::string> args = BaseArgs(out);
+        args.insert(args.end(), {"--current", value});
+        const Outcome outcome = Run(args);
+        EXPECT_EQ(outcome.code, 2) << value;
+        EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(RenderTool, OutputThatCannotBeCreated) {
+    const Outcome outcome = Run(BaseArgs(m_dir / "no-such-dir" / "x.bmp"));
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("cannot create"), std::string::npos) << outcome.err;
+}
+
+TEST_F(RenderTool, TargetsNotNamedHaveNoResult) {
+    // Only record 13 has a result: with ShowData its label is the only one.
+    const fs::path out = m_dir / "one.bmp";
+    std::vector<std::string> args = BaseArgs(out);
+    args[3] = Write("one.txt", "13 8\n").string();
+    args[5] = Write("labels.ini", "[Lumetra]\nShowData=1\nDynamicRange=1\nShowRange=1\n").string();
+    const Outcome outcome = Run(args);
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("range 8ms to 9ms"), std::string::npos) << outcome.out;
+}
+
+}  // namespace
+}  // namespace lumetra
