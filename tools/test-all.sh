@@ -21,10 +21,9 @@ run_preset() {
     status=1
     return
   fi
-  local out
-  out=$("$@" ctest --preset "$preset" -j"$jobs" 2>&1 | tee /dev/stderr)
+  "$@" ctest --preset "$preset" -j"$jobs" 2>&1 | tee "build/$preset-ctest.log"
   local line
-  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' <<<"$out" | tail -n 1)
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "build/$preset-ctest.log" | tail -n 1)
   if [ -z "$line" ]; then
     echo "preset $preset: ctest printed no summary"
     failed=$((failed + 1))
