@@ -59,7 +59,7 @@ void BM_RenderFrame(benchmark::State& state) {
     renderer.CreateFrame(frame);
     const TargetList targets = MixedTargets(static_cast<int>(state.range(0)));
     const SaverSettings settings = BenchSettings();
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused by design
         renderer.RenderFrame(frame, targets, kRegionUsa, settings, targets.empty() ? nullptr : targets.front().get());
         benchmark::DoNotOptimize(frame.GetPixelAddress(0, 0));
         benchmark::ClobberMemory();
@@ -73,7 +73,7 @@ void BM_ReferenceFrame(benchmark::State& state) {
     renderer.CreateFrame(frame);
     const TargetList targets = MixedTargets(static_cast<int>(state.range(0)));
     const SaverSettings settings = BenchSettings();
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused by design
         ReferenceRenderFrame(renderer, frame, targets, kRegionUsa, settings,
                              targets.empty() ? nullptr : targets.front().get());
         benchmark::DoNotOptimize(frame.GetPixelAddress(0, 0));
@@ -88,7 +88,8 @@ void BM_FieldPortableLoops(benchmark::State& state) {
     std::vector<std::uint8_t> kernel(256 * 256);
     for (int y = 0; y < 256; ++y) {
         for (int x = 0; x < 256; ++x)
-            kernel[static_cast<std::size_t>(y * 256 + x)] = *renderer.Kernel().GetPixelAddress(x, y);
+            kernel[static_cast<std::size_t>(y) * 256 + static_cast<std::size_t>(x)] =
+                *renderer.Kernel().GetPixelAddress(x, y);
     }
     CLatencyField field(kernel, PortableFieldLoops32());
     RampColors ramp{};
@@ -99,7 +100,7 @@ void BM_FieldPortableLoops(benchmark::State& state) {
     const TargetList targets = MixedTargets(static_cast<int>(state.range(0)));
     const SaverSettings settings = BenchSettings();
     const ValueRange range = ComputeValueRange(targets, kRegionUsa, settings);
-    for (auto _ : state) {
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused by design
         field.Paint(targets, kRegionUsa, settings, range, ramp, rows);
         benchmark::ClobberMemory();
     }

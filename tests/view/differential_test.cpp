@@ -157,7 +157,8 @@ std::vector<std::uint8_t> KernelSamples(const CDib& kernel) {
     std::vector<std::uint8_t> samples(static_cast<std::size_t>(kKernelSize) * kKernelSize);
     for (int y = 0; y < kKernelSize; ++y) {
         for (int x = 0; x < kKernelSize; ++x)
-            samples[static_cast<std::size_t>(y * kKernelSize + x)] = *kernel.GetPixelAddress(x, y);
+            samples[static_cast<std::size_t>(y) * kKernelSize + static_cast<std::size_t>(x)] =
+                *kernel.GetPixelAddress(x, y);
     }
     return samples;
 }

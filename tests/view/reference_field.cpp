@@ -94,6 +94,7 @@ ReferenceRange ReferenceLatencyField(CDib& frame, const CDib& kernel, const CDib
     // Ramp entries and frame rows are addressed once each; a row's pixels are
     // 3 bytes apart.
     std::vector<const std::uint8_t*> entries;
+    entries.reserve(256);
     for (int i = 0; i < 256; ++i) entries.push_back(ramp.GetPixelAddress(i, 0));
     for (int y = 0; y < 310; ++y) {
         std::uint8_t* pixel = frame.GetPixelAddress(0, y);
