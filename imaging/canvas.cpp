@@ -68,7 +68,7 @@ int CCanvas::DrawTextLine(std::string_view text, const Rect& rect, unsigned form
     }
     std::int64_t y0 = rect.top;
     if ((format & kDtBottom) != 0) {
-        y0 = rect.bottom - kFontCellHeight;
+        y0 = std::int64_t{rect.bottom} - kFontCellHeight;
     } else if ((format & kDtVCenter) != 0) {
         y0 = rect.top + (height - kFontCellHeight) / 2;
     }

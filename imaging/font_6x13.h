@@ -1,7 +1,7 @@
 // The bundled bitmap font: the public-domain X11 "fixed" 6x13 font, converted
 // once by tools/font/pcf2cpp.py into imaging/font_6x13.cpp. Every byte has a
 // glyph in one 6 x 13 cell; bytes are taken as Windows-1252, and bytes that
-// name no character (controls, holes of the code page) draw a hollow box.
+// name no character (controls, holes of the code page) draw a stippled box.
 #pragma once
 
 #include <array>

@@ -1,6 +1,7 @@
 #include "imaging/image_list.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "framework/exceptions.h"
 #include "imaging/canvas.h"
@@ -25,57 +26,71 @@ bool CImageList::Create(std::uint16_t bitmapId, int imageWidth, int /*grow*/, Co
 bool CImageList::Create(const CDib& strip, int imageWidth, ColorRef mask) {
     DeleteImageList();
     if (strip.m_pBits == nullptr || imageWidth <= 0 || imageWidth > strip.Width()) return false;
-    const int width = strip.Width();
+    const int count = strip.Width() / imageWidth;  // a narrower remainder holds no image
     const int height = strip.Height();
-    const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    m_colors.resize(size);
-    m_shown.resize(size);
     const ColorRef key = mask & 0x00FFFFFFU;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * width + x;
-            m_colors[i] = ReadPixelColor(strip, x, y);
-            m_shown[i] = m_colors[i] != key ? 1 : 0;
+    // Each image is kept as blue-green-red rows plus the stretches of pixels
+    // that are not the mask colour, so drawing copies whole stretches.
+    m_bgr.resize(std::size_t{3} * static_cast<std::size_t>(count) * imageWidth * height);
+    m_rowRuns.reserve(static_cast<std::size_t>(count) * height + 1);
+    m_rowRuns.push_back(0);
+    std::uint8_t* out = m_bgr.data();
+    for (int image = 0; image < count; ++image) {
+        for (int y = 0; y < height; ++y) {
+            int runStart = -1;
+            for (int x = 0; x < imageWidth; ++x, out += 3) {
+                const ColorRef c = ReadPixelColor(strip, image * imageWidth + x, y);
+                out[0] = BlueOf(c);
+                out[1] = GreenOf(c);
+                out[2] = RedOf(c);
+                if (c != key && runStart < 0) runStart = x;
+                if (c == key && runStart >= 0) {
+                    m_runs.push_back(Run{runStart, x - runStart});
+                    runStart = -1;
+                }
+            }
+            if (runStart >= 0) m_runs.push_back(Run{runStart, imageWidth - runStart});
+            m_rowRuns.push_back(m_runs.size());
         }
     }
     m_nImageWidth = imageWidth;
     m_nHeight = height;
-    m_nStripWidth = width;
-    m_nCount = width / imageWidth;  // a narrower remainder holds no image
+    m_nCount = count;
     return true;
 }
 
 bool CImageList::Draw(CCanvas& canvas, int image, int x, int y, unsigned /*style*/) const {
     if (image < 0 || image >= m_nCount || !canvas.CanDraw()) return false;
     CDib& target = canvas.Target();
-    // The part of the image that lies on the canvas, in image coordinates.
+    // The columns and rows of the image that lie on the canvas.
     const std::int64_t fromX = std::max<std::int64_t>(0, -std::int64_t{x});
     const std::int64_t toX = std::min<std::int64_t>(m_nImageWidth, std::int64_t{target.Width()} - x);
     const std::int64_t fromY = std::max<std::int64_t>(0, -std::int64_t{y});
     const std::int64_t toY = std::min<std::int64_t>(m_nHeight, std::int64_t{target.Height()} - y);
-    const std::int64_t stripLeft = std::int64_t{image} * m_nImageWidth;
+    if (fromX >= toX) return true;
+    const std::size_t imageRow0 = static_cast<std::size_t>(image) * m_nHeight;
     for (std::int64_t iy = fromY; iy < toY; ++iy) {
+        const std::size_t k = imageRow0 + static_cast<std::size_t>(iy);
         std::uint8_t* row = target.GetPixelAddress(0, static_cast<int>(y + iy));
-        const std::size_t source = static_cast<std::size_t>(iy * m_nStripWidth + stripLeft);
-        for (std::int64_t ix = fromX; ix < toX; ++ix) {
-            const std::size_t i = source + static_cast<std::size_t>(ix);
-            if (m_shown[i] == 0) continue;
-            std::uint8_t* p = row + 3 * (x + ix);
-            p[0] = BlueOf(m_colors[i]);
-            p[1] = GreenOf(m_colors[i]);
-            p[2] = RedOf(m_colors[i]);
+        const std::uint8_t* source = m_bgr.data() + 3 * k * m_nImageWidth;
+        for (std::size_t r = m_rowRuns[k]; r < m_rowRuns[k + 1]; ++r) {
+            const std::int64_t from = std::max<std::int64_t>(m_runs[r].start, fromX);
+            const std::int64_t to = std::min<std::int64_t>(std::int64_t{m_runs[r].start} + m_runs[r].length, toX);
+            if (from < to) {
+                std::memcpy(row + 3 * (x + from), source + 3 * from, static_cast<std::size_t>(3 * (to - from)));
+            }
         }
     }
     return true;
 }
 
 void CImageList::DeleteImageList() {
-    m_colors.clear();
-    m_shown.clear();
+    m_bgr.clear();
+    m_runs.clear();
+    m_rowRuns.clear();
     m_nImageWidth = 0;
     m_nHeight = 0;
     m_nCount = 0;
-    m_nStripWidth = 0;
 }
 
 }  // namespace lumetra

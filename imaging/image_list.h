@@ -35,12 +35,19 @@ public:
     void DeleteImageList();
 
 private:
+    // A stretch of painted pixels in one row of one image.
+    struct Run {
+        int start;   // first column, within the image
+        int length;  // pixels
+    };
+
     int m_nImageWidth = 0;
     int m_nHeight = 0;
     int m_nCount = 0;
-    int m_nStripWidth = 0;
-    std::vector<ColorRef> m_colors;     // the strip, top row first
-    std::vector<std::uint8_t> m_shown;  // 1 where a pixel is not the mask colour
+    std::vector<std::uint8_t> m_bgr;  // the images' pixels, blue-green-red, image by image, top row first
+    std::vector<Run> m_runs;          // painted stretches, by image and row
+    std::vector<std::size_t>
+        m_rowRuns;  // runs of row r of image i: [m_rowRuns[k], m_rowRuns[k + 1]), k = i x height + r
 };
 
 }  // namespace lumetra

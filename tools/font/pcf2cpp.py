@@ -7,7 +7,7 @@ the software text drawing uses (imaging/font_6x13.cpp).
 FONT defaults to the "fixed" 6x13 font of Debian's xfonts-base package. Every
 byte 0x00-0xFF gets a glyph: bytes are taken as Windows-1252 (the saver's 8-bit
 strings), looked up by their Unicode code point; a byte with no character or
-no glyph in the font gets a hollow box.
+no glyph in the font gets a stippled box.
 """
 import gzip
 import struct
@@ -140,12 +140,14 @@ def glyph_rows(index, metrics, bitmaps, cell_width, ascent, cell_height):
 
 
 def box_rows(cell_width, cell_height, ascent):
-    """A hollow box from the cap height to the baseline, for missing glyphs."""
+    """A stippled box from the cap height to the baseline, for missing
+    glyphs: a hollow one would read as the digit zero."""
     rows = [[0] * cell_width for _ in range(cell_height)]
     top, bottom, left, right = 2, ascent - 1, 0, cell_width - 2
     for y in range(top, bottom + 1):
         for x in range(left, right + 1):
-            if y in (top, bottom) or x in (left, right):
+            edge = y in (top, bottom) or x in (left, right)
+            if edge or (x + y) % 2 == 0:
                 rows[y][x] = 1
     return rows
 
@@ -182,7 +184,7 @@ def main():
     out.write("//\n// Font: %s\n" % props.get("FONT", "?"))
     out.write("// Origin: the X11 \"fixed\" fonts of the misc-fixed family, Debian package xfonts-base.\n")
     out.write("// Licence: public domain; the font's own COPYRIGHT property reads \"%s\"\n" % props.get("COPYRIGHT", "?"))
-    out.write("//\n// Bytes are Windows-1252; missing characters and control bytes are a hollow box.\n")
+    out.write("//\n// Bytes are Windows-1252; missing characters and control bytes are a stippled box.\n")
     out.write("#include \"imaging/font_6x13.h\"\n\nnamespace lumetra {\n\n")
     out.write("static_assert(kFontCellWidth == %d && kFontCellHeight == %d && kFontAscent == %d);\n\n"
               % (cell_width, cell_height, ascent))
