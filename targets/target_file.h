@@ -22,8 +22,9 @@ using TargetLineHandler = std::function<void(std::size_t lineNumber, ParsedLine 
 // on), else no error. Running out of memory throws std::bad_alloc.
 [[nodiscard]] std::error_code ReadTargetFile(const std::string& path, const TargetLineHandler& onLine);
 
-// The line reading of ReadTargetFile on an open stream. A failed read
-// returns the system's error; lines before it have been handed on.
+// The line reading of ReadTargetFile on an open stream, which it sets to
+// throw on a failed read. A failed read returns the system's error; the
+// lines before it have been handed on.
 [[nodiscard]] std::error_code ReadTargetStream(std::istream& in, const TargetLineHandler& onLine);
 
 // Sets `region` to "USA", then appends the records of the file to `targets`

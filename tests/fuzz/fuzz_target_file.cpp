@@ -23,7 +23,7 @@ using lumetra::PingTarget;
 
 void Require(bool condition, const char* what) {
     if (!condition) {
-        std::fprintf(stderr, "fuzz_target_file: broken: %s\n", what);
+        static_cast<void>(std::fprintf(stderr, "fuzz_target_file: broken: %s\n", what));
         std::abort();
     }
 }
@@ -58,7 +58,7 @@ void RequireWellFormed(const ParsedLine& parsed) {
 
 // What the C library makes of the line, for comparison.
 void RequireSameAsCLibrary(const std::string& line, const ParsedLine& parsed) {
-    std::string text(line.c_str());  // C text ends at the first NUL
+    const std::string text(line.data(), std::strlen(line.data()));  // C text ends at the first NUL
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos || text[first] == ';') {
         Require(parsed.status == LineStatus::kIgnored, "blank or comment line not ignored");
