@@ -127,6 +127,8 @@ bool CProfileText::Set(std::string_view section, std::string_view key, std::stri
     section = Trim(section);
     key = Trim(key);
     if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreak(value)) return false;
+    // Outer blanks would be lost on reading anyway; without them a rewrite of the same value changes nothing.
+    value = Trim(value);
 
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t firstHeader = kNone;

@@ -39,6 +39,7 @@ public:
     // The trimmed value of `key` in `section`; nullopt when there is none.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
+    // Stores `value` without its outer blanks, as Find would give it back.
     // Replaces the key's value where Find sees it, or adds "key=value" after the
     // last non-blank line of the first section of that name, or adds the section
     // (after a blank line when the text has content) at the end. Returns false

@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <filesystem>
 
 #include "settings/profile_file.h"
 
@@ -61,6 +62,15 @@ int CreateTemporary(const std::string& path, std::string& name) {
     return -1;
 }
 
+// The file a chain of symbolic links ends at; the path itself when it is
+// no link (or a broken one, which the new file then replaces).
+std::string RealTarget(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    const std::filesystem::path target = std::filesystem::canonical(path, error);
+    return error ? path : target.string();
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -83,9 +93,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     }
 }
 
-bool ReplaceFileWhole(const std::string& path, std::string_view contents) {
+bool ReplaceFileWhole(const std::string& link, std::string_view contents) {
+    // A linked file (kept with the user's other dot files, say) is replaced
+    // where it really lives, so the link stays.
+    const std::string path = RealTarget(link);
     struct stat old {};
     const bool hadFile = ::stat(path.c_str(), &old) == 0;
+    // Renaming would get round a file its owner made read-only.
+    if (hadFile && ::access(path.c_str(), W_OK) != 0) return false;
     std::string temporary;
     const int fd = CreateTemporary(path, temporary);
     if (fd < 0) return false;

@@ -117,6 +117,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool ReplaceFileWhole(const std::string& path, std::string_view contents) {
+    // The owner made the file read-only: leave it so (a rename would only fail later).
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
     std::string temporary;
     CHandle file(CreateTemporary(path, temporary));
     if (file.Get() == INVALID_HANDLE_VALUE) return false;

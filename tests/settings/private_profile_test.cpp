@@ -113,12 +113,17 @@ TEST(ProfileSet, ReplacingKeepsEveryOtherByte) {
     EXPECT_EQ(ini.Text(), "; head\r\n[S]\r\n  K  =  new\r\nL=2\r\n[T]\r\nK=4");  // still no final line end
 }
 
-TEST(ProfileSet, EmptyOldValueAndBlanksInTheNewOne) {
+TEST(ProfileSet, EmptyOldValueAndBlanksAroundTheNewOne) {
     CProfileText ini("[S]\nA=\nB =  \n");
     ASSERT_TRUE(ini.Set("S", "A", "1"));
     ASSERT_TRUE(ini.Set("S", "B", "  spaced  "));
-    EXPECT_EQ(ini.Text(), "[S]\nA=1\nB =    spaced  \n");
+    EXPECT_EQ(ini.Text(), "[S]\nA=1\nB =  spaced\n");
     EXPECT_EQ(ini.Find("S", "B"), "spaced");
+    ASSERT_TRUE(ini.Set("S", "C", " new\t"));
+    const std::string once = ini.Text();
+    EXPECT_EQ(once, "[S]\nA=1\nB =  spaced\nC=new\n");
+    ASSERT_TRUE(ini.Set("S", "C", " new\t"));
+    EXPECT_EQ(ini.Text(), once);
 }
 
 TEST(ProfileSet, NewKeyGoesAfterTheLastNonBlankLineOfTheSection) {

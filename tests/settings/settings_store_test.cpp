@@ -215,6 +215,20 @@ TEST_F(SettingsStore, MissingFolderFailsQuietly) {
     ExpectLoadKeepsTheMembers(m_folder.File("absent") + "/" + kSettingsFileName);
 }
 
+TEST_F(SettingsStore, ReadOnlyFileIsLeftAlone) {
+#ifndef _WIN32
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file; the other failure tests cover this";
+#endif
+    const std::string old = "[Lumetra]\nMapMotion=2\n";
+    test::WriteBytes(m_strIni, old);
+    namespace fs = std::filesystem;
+    const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(m_strIni, writable, fs::perm_options::remove);
+    ExpectQuietSaveFailure(m_strIni, m_folder);
+    fs::permissions(m_strIni, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(test::ReadBytes(m_strIni), old);
+}
+
 #ifndef _WIN32
 TEST_F(SettingsStore, ReadOnlyFolderKeepsTheOldFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder; the other failure tests cover this";
@@ -250,6 +264,19 @@ TEST_F(SettingsStore, WriteFailingHalfwayKeepsTheOldFileWhole) {
     SaverSettings reread;
     LoadSettings(reread, m_strIni);
     EXPECT_EQ(Numbers(reread), Numbers(Edited()));
+}
+
+TEST_F(SettingsStore, SaveThroughALinkKeepsTheLink) {
+    const std::string real = m_folder.File("real.ini");
+    test::WriteBytes(real, "[Lumetra]\nShowData=1\n");
+    std::filesystem::create_symlink("real.ini", m_strIni);
+    SaveSettings(Edited(), m_strIni);
+    ASSERT_TRUE(std::filesystem::is_symlink(m_strIni));
+    SaverSettings reread;
+    LoadSettings(reread, real);
+    EXPECT_EQ(Numbers(reread)[0], Edited().m_nMapMotion);
+    EXPECT_EQ(reread.m_bShowData, 1);
+    EXPECT_EQ(m_folder.Names().size(), 2U);  // the link and its file, nothing else
 }
 
 TEST_F(SettingsStore, SaveKeepsTheFilesPermissions) {
