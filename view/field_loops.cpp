@@ -4,10 +4,18 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
-// Not on Windows: GCC there cannot align the stack to 32 bytes for spilled
-// AVX registers (64-bit Windows only promises 16), which can fault.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(_WIN32)
+// SSE4.1 brings the 32-bit multiply, minimum and maximum that the baseline
+// SSE2 lacks. AVX2 not on Windows: GCC there cannot align the stack to 32
+// bytes for spilled AVX registers (64-bit Windows only promises 16), which can
+// fault.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#define LUMETRA_FIELD_SSE41 1
+#else
+#define LUMETRA_FIELD_SSE41 0
+#endif
+#if LUMETRA_FIELD_SSE41 && !defined(_WIN32)
 #define LUMETRA_FIELD_AVX2 1
 #include <immintrin.h>
 #else
@@ -49,16 +57,31 @@ template <bool kRising>
     }
 }
 
-void AddSourcePortable(const SourceRun32& run) {
-    if (run.delta > 0) {
-        ForEachRowRun(run, [&run](const std::uint8_t* samples, int count, std::int32_t* sum, std::int32_t* high) {
-            AddRowBody<true>(samples, count, run.delta, sum, high);
-        });
-    } else {
-        ForEachRowRun(run, [&run](const std::uint8_t* samples, int count, std::int32_t* sum, std::int32_t* low) {
-            AddRowBody<false>(samples, count, run.delta, sum, low);
-        });
+// ForEachRowRun with AddRowBody, all inlined into the caller, so that each
+// instruction-set build below vectorises it for itself.
+template <bool kRising>
+[[gnu::always_inline]] inline void AddSourceRows(const SourceRun32& run) {
+    std::int32_t* extreme = kRising ? run.high : run.low;
+    RowRun rowRun{};
+    for (int r = 0; r < run.rows; ++r) {
+        if (!FindRowRun(run, r, rowRun)) continue;
+        const std::size_t plane = static_cast<std::size_t>(r) * static_cast<std::size_t>(run.planeStride) +
+                                  static_cast<std::size_t>(rowRun.planeColumn);
+        AddRowBody<kRising>(run.samples + static_cast<std::ptrdiff_t>(r) * run.tableStride + rowRun.tableColumn,
+                            rowRun.count, run.delta, run.sum + plane, extreme + plane);
     }
+}
+
+[[gnu::always_inline]] inline void AddSourceBody(const SourceRun32& run) {
+    if (run.delta > 0) {
+        AddSourceRows<true>(run);
+    } else {
+        AddSourceRows<false>(run);
+    }
+}
+
+void AddSourcePortable(const SourceRun32& run) {
+    AddSourceBody(run);
 }
 
 void RampIndexesPortable(const std::int32_t* sum, const std::int32_t* low, const std::int32_t* high, int count,
@@ -67,6 +90,20 @@ void RampIndexesPortable(const std::int32_t* sum, const std::int32_t* low, const
 }
 
 constexpr FieldLoopSet kPortable{AddSourcePortable, RampIndexesPortable, "portable"};
+
+#if LUMETRA_FIELD_SSE41
+__attribute__((target("sse4.1"))) void AddSourceSse41(const SourceRun32& run) {
+    AddSourceBody(run);
+}
+
+__attribute__((target("sse4.1"))) void RampIndexesSse41(const std::int32_t* sum, const std::int32_t* low,
+                                                        const std::int32_t* high, int count, const CTruncDivider& span,
+                                                        int indexMask, std::uint8_t* index) {
+    RampIndexesBody(sum, low, high, count, span, indexMask, index);
+}
+
+constexpr FieldLoopSet kSse41{AddSourceSse41, RampIndexesSse41, "sse4.1"};
+#endif
 
 #if LUMETRA_FIELD_AVX2
 // Eight pixels a step: widen eight samples, multiply, add to the sum and take
@@ -118,15 +155,20 @@ __attribute__((target("avx2"))) void RampIndexesAvx2(const std::int32_t* sum, co
 
 constexpr FieldLoopSet kAvx2{AddSourceAvx2, RampIndexesAvx2, "avx2"};
 
+#endif
+
 const FieldLoopSet& DetectLoops() {
+#if LUMETRA_FIELD_SSE41
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? kAvx2 : kPortable;
-}
-#else
-const FieldLoopSet& DetectLoops() {
+#endif
+#if LUMETRA_FIELD_AVX2
+    if (__builtin_cpu_supports("avx2")) return kAvx2;
+#endif
+#if LUMETRA_FIELD_SSE41
+    if (__builtin_cpu_supports("sse4.1")) return kSse41;
+#endif
     return kPortable;
 }
-#endif
 
 }  // namespace
 
@@ -137,6 +179,18 @@ const FieldLoopSet& FieldLoops32() {
 
 const FieldLoopSet& PortableFieldLoops32() {
     return kPortable;
+}
+
+std::vector<const FieldLoopSet*> AvailableFieldLoops32() {
+    std::vector<const FieldLoopSet*> sets{&kPortable};
+#if LUMETRA_FIELD_SSE41
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("sse4.1")) sets.push_back(&kSse41);
+#endif
+#if LUMETRA_FIELD_AVX2
+    if (__builtin_cpu_supports("avx2")) sets.push_back(&kAvx2);
+#endif
+    return sets;
 }
 
 }  // namespace lumetra

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "view/kernel_tables.h"
 #include "view/trunc_divider.h"
@@ -81,7 +82,9 @@ struct FieldLoopSet {
     const char* name;
 };
 
+// The fastest set this processor runs; the baseline set; every set it runs.
 const FieldLoopSet& FieldLoops32();
 const FieldLoopSet& PortableFieldLoops32();
+std::vector<const FieldLoopSet*> AvailableFieldLoops32();
 
 }  // namespace lumetra
