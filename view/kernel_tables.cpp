@@ -12,7 +12,8 @@ KernelTable BuildTable(std::span<const std::uint8_t> kernel, int reach, int step
     KernelTable table;
     table.nReach = reach;
     table.nSize = 2 * reach + 1;
-    table.samples.resize(static_cast<std::size_t>(table.nSize) * table.nSize);
+    table.nStride = kFieldAlign + table.nSize + kFieldBlock;
+    table.samples.assign(static_cast<std::size_t>(table.nStride) * table.nSize, 0);
     table.spans.resize(static_cast<std::size_t>(table.nSize));
     for (int r = 0; r < table.nSize; ++r) {
         const int kernelRow = 128 + step * (reach - r);
@@ -20,7 +21,7 @@ KernelTable BuildTable(std::span<const std::uint8_t> kernel, int reach, int step
         for (int c = 0; c < table.nSize; ++c) {
             const int kernelCol = 128 + step * (reach - c);
             const std::uint8_t s = kernel[static_cast<std::size_t>(kernelRow) * kKernelSize + kernelCol];
-            table.samples[static_cast<std::size_t>(r) * table.nSize + c] = s;
+            table.samples[static_cast<std::size_t>(r) * table.nStride + kFieldAlign + c] = s;
             if (s != 0) {
                 if (span.nFirst == table.nSize) span.nFirst = c;
                 span.nLast = c;

@@ -10,6 +10,13 @@ namespace lumetra {
 
 inline constexpr int kKernelSize = 256;
 
+// The field adds whole blocks of this many pixels, starting at a multiple of
+// kFieldAlign in its planes. Every table row has kFieldAlign zero samples
+// before it and kFieldBlock after it, so a run moved back to an aligned start
+// and rounded up to whole blocks adds nothing more.
+inline constexpr int kFieldBlock = 16;
+inline constexpr int kFieldAlign = 8;
+
 // One layout: sample (c, r) belongs to the pixel (X - R + c, Y - R + r) of a
 // target at (X, Y) with reach R, for c and r in 0..2R.
 struct KernelTable {
@@ -18,11 +25,15 @@ struct KernelTable {
         int nLast;   // last non-zero column, or -1
     };
     int nReach = 0;
-    int nSize = 0;  // 2 * nReach + 1
+    int nSize = 0;    // 2 * nReach + 1
+    int nStride = 0;  // kFieldAlign + nSize + kFieldBlock: the row and its zero margins
     std::vector<std::uint8_t> samples;
     std::vector<RowSpan> spans;
 
-    const std::uint8_t* Row(int r) const { return samples.data() + static_cast<std::size_t>(r) * nSize; }
+    // Column 0 of row r; columns -kFieldAlign to nSize + kFieldBlock - 1 exist.
+    const std::uint8_t* Row(int r) const {
+        return samples.data() + static_cast<std::size_t>(r) * nStride + kFieldAlign;
+    }
 };
 
 class CKernelTables {

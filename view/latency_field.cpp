@@ -11,40 +11,24 @@ namespace {
 // Adds one row of a target's weights w = s * delta. A target's weights all
 // have the sign of its delta, so only one of wmin and wmax can move; samples
 // of 0 give w = 0, which changes neither the sum nor the extremes.
-template <bool kRising, class Sum, class Ext>
-void AddRow(const std::uint8_t* samples, int count, Ext delta, Sum* sum, Ext* extreme) {
+template <class Sum, class Ext>
+void AddWideRow(const std::uint8_t* samples, int count, Ext delta, Sum* sum, Ext* extreme) {
     for (int k = 0; k < count; ++k) {
         const Ext w = static_cast<Ext>(samples[k]) * delta;
         sum[k] += w;
-        if constexpr (kRising) {
-            extreme[k] = extreme[k] < w ? w : extreme[k];
-        } else {
-            extreme[k] = w < extreme[k] ? w : extreme[k];
-        }
+        extreme[k] = delta > 0 ? std::max(extreme[k], w) : std::min(extreme[k], w);
     }
 }
 
-void AddRow(const FieldLoopSet& loops, const std::uint8_t* samples, int count, std::int32_t delta, std::int32_t* sum,
-            std::int32_t* low, std::int32_t* high) {
-    if (delta > 0) {
-        loops.addRising(samples, count, delta, sum, high);
-    } else {
-        loops.addFalling(samples, count, delta, sum, low);
-    }
+void AddSource(const FieldLoopSet& loops, const SourceRun32& run) {
+    loops.addSource(run);
 }
 
 template <class Sum, class Ext>
-void AddRow(const FieldLoopSet&, const std::uint8_t* samples, int count, Ext delta, Sum* sum, Ext* low, Ext* high) {
-    if (delta > 0) {
-        AddRow<true>(samples, count, delta, sum, high);
-    } else {
-        AddRow<false>(samples, count, delta, sum, low);
-    }
-}
-
-template <class Plane>
-void EnsureSize(Plane& plane, std::size_t size) {
-    if (plane.size() != size) plane.assign(size, 0);
+void AddSource(const FieldLoopSet&, const SourceRun<Sum, Ext>& run) {
+    ForEachRowRun(run, [&run](const std::uint8_t* samples, int count, Sum* sum, Ext* extreme) {
+        AddWideRow(samples, count, run.delta, sum, extreme);
+    });
 }
 
 bool FitsDivider(std::int64_t span) {
@@ -53,11 +37,17 @@ bool FitsDivider(std::int64_t span) {
 
 }  // namespace
 
-CLatencyField::CLatencyField(std::span<const std::uint8_t> kernelSamples, const FieldLoopSet& loops)
-    : m_tables(kernelSamples), m_loops(loops) {
-    m_rowFirst.fill(kFrameWidth);
-    m_rowLast.fill(-1);
+template <class T>
+void CLatencyField::CPlane<T>::Ensure(std::size_t count) {
+    if (!m_storage.empty()) return;
+    constexpr std::size_t kBytes = kFieldAlign * sizeof(std::int32_t);  // 32: one AVX2 vector
+    m_storage.assign(count + kBytes / sizeof(T), T{0});
+    const auto address = reinterpret_cast<std::uintptr_t>(m_storage.data());
+    m_nOffset = (kBytes - address % kBytes) % kBytes / sizeof(T);
 }
+
+CLatencyField::CLatencyField(std::span<const std::uint8_t> kernelSamples, const FieldLoopSet& loops)
+    : m_tables(kernelSamples), m_loops(loops) {}
 
 FieldWidth CLatencyField::Paint(const TargetList& targets, std::string_view region, const SaverSettings& settings,
                                 const ValueRange& range, const RampColors& ramp, const FrameRows& rows,
@@ -127,41 +117,44 @@ void CLatencyField::PrepareColors(const RampColors& ramp, bool smooth) {
 template <class Sum, class Ext>
 void CLatencyField::PaintBands(Planes<Sum, Ext>& planes, const ValueRange& range, int indexMask,
                                const FrameRows& rows) {
-    EnsureSize(planes.sum, kBandPixels);
-    EnsureSize(planes.low, kBandPixels);
-    EnsureSize(planes.high, kBandPixels);
+    planes.sum.Ensure(kBandPixels);
+    planes.low.Ensure(kBandPixels);
+    planes.high.Ensure(kBandPixels);
     for (int bandTop = 0; bandTop < kFrameHeight; bandTop += kBandRows) {
         const int bandEnd = std::min(kFrameHeight, bandTop + kBandRows);
-        AccumulateBand(planes, bandTop, bandEnd);
-        FinishBand(planes, bandTop, bandEnd, range, indexMask, rows);
+        const Touched touched = AccumulateBand(planes, bandTop, bandEnd);
+        FinishBand(planes, bandTop, bandEnd, touched, range, indexMask, rows);
     }
 }
 
 template <class Sum, class Ext>
-void CLatencyField::AccumulateBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd) {
+CLatencyField::Touched CLatencyField::AccumulateBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd) {
+    Touched touched;
     for (const Source& source : m_sources) {
         const int top = std::max(source.nTop, bandTop);
         const int bottom = std::min(source.nBottom, bandEnd - 1);
         if (top > bottom) continue;
+        touched.nTop = std::min(touched.nTop, top);
+        touched.nBottom = std::max(touched.nBottom, bottom);
+        touched.nLeft = std::min(touched.nLeft, source.nLeft);
+        touched.nRight = std::max(touched.nRight, source.nRight);
+        // A row's run starts at most an alignment step before the window and
+        // ends at most a block short of one past it.
+        const int planeLeft = kPlaneLeft + source.nLeft;
+        touched.nWrittenFirst = std::min(touched.nWrittenFirst, planeLeft - planeLeft % kFieldAlign);
+        touched.nWrittenLast = std::max(touched.nWrittenLast, kPlaneLeft + source.nRight + kFieldBlock - 1);
         const KernelTable& table = *source.pTable;
-        const Ext delta = static_cast<Ext>(source.nDelta);
-        const int lastCol = source.nCol + (source.nRight - source.nLeft);
-        for (int y = top; y <= bottom; ++y) {
-            const int row = source.nRow + (y - source.nTop);
-            const KernelTable::RowSpan span = table.spans[static_cast<std::size_t>(row)];
-            const int firstCol = std::max(source.nCol, span.nFirst);
-            const int endCol = std::min(lastCol, span.nLast);
-            if (firstCol > endCol) continue;
-            const int x = source.nLeft + (firstCol - source.nCol);
-            const int count = endCol - firstCol + 1;
-            int& rowFirst = m_rowFirst[static_cast<std::size_t>(y)];
-            int& rowLast = m_rowLast[static_cast<std::size_t>(y)];
-            rowFirst = std::min(rowFirst, x);
-            rowLast = std::max(rowLast, x + count - 1);
-            const std::size_t p = static_cast<std::size_t>(y - bandTop) * kFrameWidth + static_cast<std::size_t>(x);
-            AddRow(m_loops, table.Row(row) + firstCol, count, delta, &planes.sum[p], &planes.low[p], &planes.high[p]);
-        }
+        const int firstRow = source.nRow + (top - source.nTop);
+        const std::size_t p = static_cast<std::size_t>(top - bandTop) * kPlaneStride;
+        const SourceRun<Sum, Ext> run{table.Row(firstRow), &table.spans[static_cast<std::size_t>(firstRow)],
+                                      table.nStride,       bottom - top + 1,
+                                      source.nCol,         source.nCol + (source.nRight - source.nLeft),
+                                      planeLeft,           static_cast<Ext>(source.nDelta),
+                                      &planes.sum[p],      &planes.low[p],
+                                      &planes.high[p],     kPlaneStride};
+        AddSource(m_loops, run);
     }
+    return touched;
 }
 
 void CLatencyField::RowIndexes(const Planes<std::int32_t, std::int32_t>& planes, std::size_t first, int count,
@@ -184,22 +177,23 @@ void CLatencyField::RowIndexes(const Planes<Sum, Ext>& planes, std::size_t first
 
 // Writes every pixel of the band's rows and leaves the planes zeroed.
 template <class Sum, class Ext>
-void CLatencyField::FinishBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd, const ValueRange& range,
-                               int indexMask, const FrameRows& rows) {
+void CLatencyField::FinishBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd, const Touched& touched,
+                               const ValueRange& range, int indexMask, const FrameRows& rows) {
     for (int y = bandTop; y < bandEnd; ++y) {
-        int& first = m_rowFirst[static_cast<std::size_t>(y)];
-        int& last = m_rowLast[static_cast<std::size_t>(y)];
-        if (first <= last) {
-            const int count = last - first + 1;
-            const std::size_t p = static_cast<std::size_t>(y - bandTop) * kFrameWidth + static_cast<std::size_t>(first);
-            RowIndexes(planes, p, count, range, indexMask);
-            std::fill_n(&planes.sum[p], count, Sum{0});
-            std::fill_n(&planes.low[p], count, Ext{0});
-            std::fill_n(&planes.high[p], count, Ext{0});
+        std::uint8_t* row = rows[static_cast<std::size_t>(y)];
+        if (y < touched.nTop || y > touched.nBottom) {
+            WriteRow(row, kFrameWidth, -1);
+            continue;
         }
-        WriteRow(rows[static_cast<std::size_t>(y)], first, last);
-        first = kFrameWidth;
-        last = -1;
+        const std::size_t rowStart = static_cast<std::size_t>(y - bandTop) * kPlaneStride;
+        RowIndexes(planes, rowStart + static_cast<std::size_t>(kPlaneLeft + touched.nLeft),
+                   touched.nRight - touched.nLeft + 1, range, indexMask);
+        WriteRow(row, touched.nLeft, touched.nRight);
+        const std::size_t written = rowStart + static_cast<std::size_t>(touched.nWrittenFirst);
+        const int count = touched.nWrittenLast - touched.nWrittenFirst + 1;
+        std::fill_n(&planes.sum[written], count, Sum{0});
+        std::fill_n(&planes.low[written], count, Ext{0});
+        std::fill_n(&planes.high[written], count, Ext{0});
     }
 }
 

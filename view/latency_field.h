@@ -49,17 +49,46 @@ private:
         int nLeft, nTop, nRight, nBottom;
         int nCol, nRow;  // table column and row of (nLeft, nTop)
     };
+    // One plane of a band, its first element aligned for vector access.
+    template <class T>
+    class CPlane {
+    public:
+        void Ensure(std::size_t count);
+        T& operator[](std::size_t i) { return m_storage[m_nOffset + i]; }
+        const T& operator[](std::size_t i) const { return m_storage[m_nOffset + i]; }
+
+    private:
+        std::vector<T> m_storage;
+        std::size_t m_nOffset = 0;
+    };
     template <class Sum, class Ext>
     struct Planes {
-        std::vector<Sum> sum;
-        std::vector<Ext> low;   // wmin, 0 or below
-        std::vector<Ext> high;  // wmax, 0 or above
+        CPlane<Sum> sum;
+        CPlane<Ext> low;   // wmin, 0 or below
+        CPlane<Ext> high;  // wmax, 0 or above
     };
 
     // The planes cover one band of rows at a time, small enough to stay in
-    // the processor's cache while every target of the band adds to it.
+    // the processor's cache while every target of the band adds to it. Pixel
+    // x of a row is plane column kPlaneLeft + x; the margins on both sides
+    // take what aligned, rounded runs write beside the frame, and are never
+    // read.
     static constexpr int kBandRows = 32;
-    static constexpr int kBandPixels = kBandRows * kFrameWidth;
+    static constexpr int kPlaneLeft = kFieldAlign;
+    static constexpr int kPlaneStride =
+        (kPlaneLeft + kFrameWidth + kFieldBlock + kFieldAlign - 1) / kFieldAlign * kFieldAlign;
+    static constexpr int kBandPixels = kBandRows * kPlaneStride;
+
+    // The part of a band that targets reached: rows and pixel columns, and
+    // the plane columns written, margins and rounding included.
+    struct Touched {
+        int nTop = kFrameHeight;
+        int nBottom = -1;
+        int nLeft = kFrameWidth;
+        int nRight = -1;
+        int nWrittenFirst = kPlaneStride;
+        int nWrittenLast = -1;
+    };
 
     std::uint64_t CollectSources(const TargetList& targets, std::string_view region, const SaverSettings& settings,
                                  const ValueRange& range);
@@ -68,10 +97,10 @@ private:
     template <class Sum, class Ext>
     void PaintBands(Planes<Sum, Ext>& planes, const ValueRange& range, int indexMask, const FrameRows& rows);
     template <class Sum, class Ext>
-    void AccumulateBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd);
+    Touched AccumulateBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd);
     template <class Sum, class Ext>
-    void FinishBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd, const ValueRange& range, int indexMask,
-                    const FrameRows& rows);
+    void FinishBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd, const Touched& touched, const ValueRange& range,
+                    int indexMask, const FrameRows& rows);
     void RowIndexes(const Planes<std::int32_t, std::int32_t>& planes, std::size_t first, int count,
                     const ValueRange& range, int indexMask);
     template <class Sum, class Ext>
@@ -82,8 +111,6 @@ private:
     CKernelTables m_tables;
     const FieldLoopSet& m_loops;
     std::vector<Source> m_sources;
-    std::array<int, kFrameHeight> m_rowFirst{};  // touched columns per row
-    std::array<int, kFrameHeight> m_rowLast{};
     std::array<std::uint8_t, kFrameWidth> m_indexRow{};          // ramp entries of one row's touched pixels
     std::array<std::uint32_t, kRampEntries> m_rampWords{};       // ramp bytes padded to 4 for one-store copies
     std::array<std::uint8_t, kFrameWidth * 3> m_unreachedRow{};  // a row of the colour of entry 128

@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -157,19 +158,21 @@ std::vector<std::uint8_t> KernelSamples(const CDib& kernel) {
     std::vector<std::uint8_t> samples(static_cast<std::size_t>(kKernelSize) * kKernelSize);
     for (int y = 0; y < kKernelSize; ++y) {
         for (int x = 0; x < kKernelSize; ++x)
-            samples[static_cast<std::size_t>(y * kKernelSize + x)] = *kernel.GetPixelAddress(x, y);
+            samples[static_cast<std::size_t>(y) * kKernelSize + static_cast<std::size_t>(x)] =
+                *kernel.GetPixelAddress(x, y);
     }
     return samples;
 }
 
 // Most scenes compare the field alone, which is where the two differ; the
-// rounds take turns over the processor's loops and the baseline ones and over
-// the three plane widths (the width used is never below the one asked for).
+// rounds take turns over every loop set this processor runs and over the
+// three plane widths (the width used is never below the one asked for).
 TEST(Differential, RandomFieldsMatchTheReference) {
     const CFrameRenderer& renderer = SharedRenderer();
     const std::vector<std::uint8_t> samples = KernelSamples(renderer.Kernel());
-    CLatencyField detected(samples);
-    CLatencyField portable(samples, PortableFieldLoops32());
+    const std::vector<const FieldLoopSet*> sets = AvailableFieldLoops32();
+    std::vector<std::unique_ptr<CLatencyField>> fields;
+    for (const FieldLoopSet* set : sets) fields.push_back(std::make_unique<CLatencyField>(samples, *set));
     RampColors ramp{};
     for (int i = 0; i < kRampEntries; ++i) {
         std::memcpy(ramp[static_cast<std::size_t>(i)].data(), renderer.Ramp().GetPixelAddress(i, 0), 3);
@@ -185,7 +188,8 @@ TEST(Differential, RandomFieldsMatchTheReference) {
         const TargetList targets = scene.Targets(scene.Count());
         const SaverSettings settings = scene.Settings();
         const auto width = static_cast<FieldWidth>(round % 3);
-        CLatencyField& field = (round / 3) % 2 == 0 ? detected : portable;
+        const std::size_t set = static_cast<std::size_t>(round / 3) % sets.size();
+        CLatencyField& field = *fields[set];
         const ValueRange range = ComputeValueRange(targets, kRegionUsa, settings);
         field.Paint(targets, kRegionUsa, settings, range, ramp, rows, width);
         const ReferenceRange expected =

@@ -2,7 +2,9 @@
 // its plane widths must all give the same frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -56,11 +58,14 @@ TargetList RandomTargets(std::mt19937& random, int count) {
     return targets;
 }
 
-TEST(FieldPaths, PortableLoopsMatchTheDetectedOnes) {
+TEST(FieldPaths, EveryLoopSetGivesTheSameFrame) {
     std::mt19937 random(7);
     const std::vector<std::uint8_t> kernel = LopsidedKernel(random);
-    CLatencyField detected(kernel);
-    CLatencyField portable(kernel, PortableFieldLoops32());
+    const std::vector<const FieldLoopSet*> sets = AvailableFieldLoops32();
+    ASSERT_EQ(sets.front(), &PortableFieldLoops32());
+    EXPECT_NE(std::find(sets.begin(), sets.end(), &FieldLoops32()), sets.end());
+    std::vector<std::unique_ptr<CLatencyField>> fields;
+    for (const FieldLoopSet* set : sets) fields.push_back(std::make_unique<CLatencyField>(kernel, *set));
     const RampColors ramp = DistinctRamp();
     for (int round = 0; round < 20; ++round) {
         const TargetList targets = RandomTargets(random, 1 + round * 5);
@@ -68,11 +73,13 @@ TEST(FieldPaths, PortableLoopsMatchTheDetectedOnes) {
         settings.m_bSmoothColor = round % 2;
         settings.m_bDynamicRange = (round / 2) % 2;
         const ValueRange range = ComputeValueRange(targets, kRegionUsa, settings);
-        RawFrame a;
-        RawFrame b;
-        EXPECT_EQ(detected.Paint(targets, kRegionUsa, settings, range, ramp, a.rows), FieldWidth::Bits32);
-        EXPECT_EQ(portable.Paint(targets, kRegionUsa, settings, range, ramp, b.rows), FieldWidth::Bits32);
-        ASSERT_EQ(a.bytes, b.bytes) << "round " << round << ", loops " << FieldLoops32().name;
+        RawFrame portable;
+        EXPECT_EQ(fields.front()->Paint(targets, kRegionUsa, settings, range, ramp, portable.rows), FieldWidth::Bits32);
+        for (std::size_t i = 1; i < fields.size(); ++i) {
+            RawFrame other;
+            EXPECT_EQ(fields[i]->Paint(targets, kRegionUsa, settings, range, ramp, other.rows), FieldWidth::Bits32);
+            ASSERT_EQ(portable.bytes, other.bytes) << "round " << round << ", loops " << sets[i]->name;
+        }
     }
 }
 

@@ -22,7 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kFrames = fs::path(LUMETRA_TEST_DATA) / "frames";
+fs::path Frames() {
+    return fs::path(LUMETRA_TEST_DATA) / "frames";
+}
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -38,13 +40,13 @@ TEST(GoldenFrames, EverySceneRendersItsGoldenFile) {
     for (const GoldenScene& scene : scenes) {
         TargetList targets;
         std::string region;
-        LoadTargetFile((kFrames / "targets.txt").string(), targets, region);
+        LoadTargetFile((Frames() / "targets.txt").string(), targets, region);
         ASSERT_EQ(targets.size(), 22U) << scene.name;
-        const ResultsReadout results = ParseResults(ReadBytes(kFrames / scene.results), targets.size());
+        const ResultsReadout results = ParseResults(ReadBytes(Frames() / scene.results), targets.size());
         ASSERT_EQ(results.error, "") << scene.name;
         ApplyResults(targets, results.results);
         SaverSettings settings;
-        LoadSettings(settings, (kFrames / scene.settings).string());
+        LoadSettings(settings, (Frames() / scene.settings).string());
         const PingTarget* current =
             scene.current ? std::next(targets.begin(), static_cast<std::ptrdiff_t>(*scene.current))->get() : nullptr;
 
@@ -55,7 +57,7 @@ TEST(GoldenFrames, EverySceneRendersItsGoldenFile) {
         frame.dib.WriteBmp(&file);
         file.Close();
 
-        const std::string golden = ReadBytes(kFrames / (scene.name + ".bmp"));
+        const std::string golden = ReadBytes(Frames() / (scene.name + ".bmp"));
         ASSERT_EQ(golden.size(), 54U + 516U * 310U * 3U) << scene.name;
         EXPECT_TRUE(ReadBytes(out) == golden) << scene.name << " differs from its golden frame";
     }
@@ -67,7 +69,7 @@ TEST(GoldenFrames, TheFirstFrameIsTheOutlineOverTheMiddleEntry) {
     // black and ramp entry 128, whatever the labels setting.
     TargetList targets;
     std::string region;
-    LoadTargetFile((kFrames / "targets.txt").string(), targets, region);
+    LoadTargetFile((Frames() / "targets.txt").string(), targets, region);
     SaverSettings settings;
     settings.m_bShowData = 1;
     CTestFrame frame;

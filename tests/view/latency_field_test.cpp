@@ -31,7 +31,7 @@ std::vector<std::uint8_t> MadeKernel(Where where, std::uint8_t value = 255) {
     std::vector<std::uint8_t> kernel(static_cast<std::size_t>(kKernelSize) * kKernelSize, 0);
     for (int y = 0; y < kKernelSize; ++y) {
         for (int x = 0; x < kKernelSize; ++x) {
-            if (where(x, y)) kernel[static_cast<std::size_t>(y * kKernelSize + x)] = value;
+            if (where(x, y)) kernel[static_cast<std::size_t>(y) * kKernelSize + static_cast<std::size_t>(x)] = value;
         }
     }
     return kernel;

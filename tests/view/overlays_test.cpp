@@ -210,6 +210,8 @@ TEST(Labels, CoverTheLegendAndReachTheEdgeNearIt) {
     const PixelSet label = TextPixels("88888", Rect{455, 291, 555, 309}, kLabelFormat);
     ASSERT_FALSE(label.empty());
     for (const Pixel& p : label) EXPECT_TRUE(IsCyan(frame, p.first, p.second));
+    // Such a label is the one thing that reaches the frame's outermost columns.
+    EXPECT_TRUE(std::any_of(label.begin(), label.end(), [](const Pixel& p) { return p.first >= kFrameWidth - 3; }));
 }
 
 TEST(Labels, FarPositionsDrawNothingAndDoNotOverflow) {

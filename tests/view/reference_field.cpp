@@ -70,19 +70,21 @@ int RampIndexOf(Wide sum, std::int64_t wmin, std::int64_t wmax, std::int64_t spa
 
 }  // namespace
 
-ReferenceRange ReferenceLatencyField(CDib& frame, const CDib& kernel, const CDib& ramp, const TargetList& targets,
-                                     std::string_view region, const SaverSettings& settings) {
-    const Range range = ReferenceValueRange(targets, region, settings);
-    // The region and round-trip tests do not depend on the pixel; they are
-    // made once here (the order of the tests is free), and the fields the
-    // pixel loop reads are copied out, to keep the test run short. Everything
-    // else is done for every pixel and every target.
-    struct Taking {
-        int x;
-        int y;
-        int type;
-        int r;
-    };
+namespace {
+
+// A target that takes part, with the fields the pixel loop reads.
+struct Taking {
+    int x;
+    int y;
+    int type;
+    int r;
+};
+
+// The region and round-trip tests do not depend on the pixel; they are made
+// once per render (the order of the tests is free), and the fields the pixel
+// loop reads are copied out, to keep the test run short. Everything else is
+// done for every pixel and every target.
+std::vector<Taking> TakingPart(const TargetList& targets, std::string_view region, const SaverSettings& settings) {
     std::vector<Taking> taking;
     for (const auto& target : targets) {
         if (target->m_strRegion != region) continue;
@@ -91,42 +93,62 @@ ReferenceRange ReferenceLatencyField(CDib& frame, const CDib& kernel, const CDib
         if (r == -1) continue;
         taking.push_back(Taking{target->m_nX, target->m_nY, target->m_nType, r});
     }
+    return taking;
+}
+
+int PixelEntry(const CDib& kernel, const std::vector<Taking>& taking, const Range& range, int smooth, int x, int y) {
+    Wide sum = 0;
+    std::int64_t wmin = 0;
+    std::int64_t wmax = 0;
+    for (const Taking& t : taking) {
+        const std::int64_t dx = std::int64_t{t.x} - x;
+        const std::int64_t dy = std::int64_t{t.y} - y;
+        std::int64_t kx = 0;
+        std::int64_t ky = 0;
+        if (t.type == 3 || t.type == 4) {
+            if (!(dx > -128 && dx < 128 && dy > -128 && dy < 128)) continue;
+            kx = 128 + dx;
+            ky = 128 + dy;
+        } else {
+            if (!(dx > -64 && dx < 64 && dy > -64 && dy < 64)) continue;
+            kx = 128 + 2 * dx;
+            ky = 128 + 2 * dy;
+        }
+        const int s = *kernel.GetPixelAddress(static_cast<int>(kx), static_cast<int>(ky));
+        if (s == 0) continue;
+        const std::int64_t w = s * (std::int64_t{t.r} - range.mid);
+        sum += w;
+        wmax = std::max(wmax, w);
+        wmin = std::min(wmin, w);
+    }
+    return RampIndexOf(sum, wmin, wmax, range.span, smooth);
+}
+
+}  // namespace
+
+ReferenceRange ReferenceLatencyField(CDib& frame, const CDib& kernel, const CDib& ramp, const TargetList& targets,
+                                     std::string_view region, const SaverSettings& settings) {
+    const Range range = ReferenceValueRange(targets, region, settings);
+    const std::vector<Taking> taking = TakingPart(targets, region, settings);
     // Ramp entries and frame rows are addressed once each; a row's pixels are
     // 3 bytes apart.
     std::vector<const std::uint8_t*> entries;
+    entries.reserve(256);
     for (int i = 0; i < 256; ++i) entries.push_back(ramp.GetPixelAddress(i, 0));
     for (int y = 0; y < 310; ++y) {
         std::uint8_t* pixel = frame.GetPixelAddress(0, y);
         for (int x = 0; x < 516; ++x, pixel += 3) {
-            Wide sum = 0;
-            std::int64_t wmin = 0;
-            std::int64_t wmax = 0;
-            for (const Taking& t : taking) {
-                const std::int64_t dx = std::int64_t{t.x} - x;
-                const std::int64_t dy = std::int64_t{t.y} - y;
-                std::int64_t kx = 0;
-                std::int64_t ky = 0;
-                if (t.type == 3 || t.type == 4) {
-                    if (!(dx > -128 && dx < 128 && dy > -128 && dy < 128)) continue;
-                    kx = 128 + dx;
-                    ky = 128 + dy;
-                } else {
-                    if (!(dx > -64 && dx < 64 && dy > -64 && dy < 64)) continue;
-                    kx = 128 + 2 * dx;
-                    ky = 128 + 2 * dy;
-                }
-                const int s = *kernel.GetPixelAddress(static_cast<int>(kx), static_cast<int>(ky));
-                if (s == 0) continue;
-                const std::int64_t w = s * (std::int64_t{t.r} - range.mid);
-                sum += w;
-                wmax = std::max(wmax, w);
-                wmin = std::min(wmin, w);
-            }
-            const int i = RampIndexOf(sum, wmin, wmax, range.span, settings.m_bSmoothColor);
+            const int i = PixelEntry(kernel, taking, range, settings.m_bSmoothColor, x, y);
             std::memcpy(pixel, entries[static_cast<std::size_t>(i)], 3);
         }
     }
     return ReferenceRange{range.low, range.high};
+}
+
+int ReferencePixelEntry(const CDib& kernel, const TargetList& targets, std::string_view region,
+                        const SaverSettings& settings, int x, int y) {
+    return PixelEntry(kernel, TakingPart(targets, region, settings), ReferenceValueRange(targets, region, settings),
+                      settings.m_bSmoothColor, x, y);
 }
 
 ReferenceRange ReferenceRenderFrame(const CFrameRenderer& renderer, CDib& frame, const TargetList& targets,

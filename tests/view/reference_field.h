@@ -20,6 +20,10 @@ struct ReferenceRange {
 ReferenceRange ReferenceLatencyField(CDib& frame, const CDib& kernel, const CDib& ramp, const TargetList& targets,
                                      std::string_view region, const SaverSettings& settings);
 
+// The ramp entry of the one pixel (x, y) of that field.
+int ReferencePixelEntry(const CDib& kernel, const TargetList& targets, std::string_view region,
+                        const SaverSettings& settings, int x, int y);
+
 class CFrameRenderer;
 
 // A whole frame the slow way: text attributes, the reference field, then the

@@ -19,7 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kFrames = fs::path(LUMETRA_TEST_DATA) / "frames";
+fs::path Frames() {
+    return fs::path(LUMETRA_TEST_DATA) / "frames";
+}
 
 struct Outcome {
     int code = -1;
@@ -66,7 +68,7 @@ protected:
     }
 
     fs::path Write(const std::string& name, const std::string& text) const {
-        const fs::path path = m_dir / name;
+        fs::path path = m_dir / name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
@@ -81,9 +83,9 @@ protected:
     }
 
     std::vector<std::string> BaseArgs(const fs::path& out) const {
-        return {"--targets",  (kFrames / "targets.txt").string(),
-                "--results",  (kFrames / "results-probed.txt").string(),
-                "--settings", (kFrames / "settings-probed.ini").string(),
+        return {"--targets",  (Frames() / "targets.txt").string(),
+                "--results",  (Frames() / "results-probed.txt").string(),
+                "--settings", (Frames() / "settings-probed.ini").string(),
                 "--out",      out.string()};
     }
 
@@ -96,13 +98,13 @@ TEST_F(RenderTool, GoldenScenesComeOutByteForByte) {
     for (const GoldenScene& scene : scenes) {
         const fs::path out = m_dir / (scene.name + ".bmp");
         std::vector<std::string> args{
-            "--targets",  (kFrames / "targets.txt").string(),  "--results", (kFrames / scene.results).string(),
-            "--settings", (kFrames / scene.settings).string(), "--out",     out.string()};
+            "--targets",  (Frames() / "targets.txt").string(),  "--results", (Frames() / scene.results).string(),
+            "--settings", (Frames() / scene.settings).string(), "--out",     out.string()};
         if (scene.current) args.insert(args.end(), {"--current", std::to_string(*scene.current)});
         const Outcome outcome = Run(args);
         ASSERT_EQ(outcome.code, 0) << scene.name << ": " << outcome.err;
         EXPECT_NE(outcome.out.find("wrote"), std::string::npos);
-        const std::string golden = ReadFile(kFrames / (scene.name + ".bmp"));
+        const std::string golden = ReadFile(Frames() / (scene.name + ".bmp"));
         ASSERT_FALSE(golden.empty()) << scene.name;
         EXPECT_TRUE(ReadFile(out) == golden) << scene.name << " differs from its golden frame";
     }
@@ -136,8 +138,8 @@ TEST_F(RenderTool, MissingRequiredOptions) {
         std::vector<std::string> args;
         const char* message;
     };
-    const std::string targets = (kFrames / "targets.txt").string();
-    const std::string results = (kFrames / "results-probed.txt").string();
+    const std::string targets = (Frames() / "targets.txt").string();
+    const std::string results = (Frames() / "results-probed.txt").string();
     for (const Case& c : {Case{{}, "missing --targets"}, Case{{"--targets", targets}, "missing --results"},
                           Case{{"--targets", targets, "--results", results}, "missing --out"},
                           Case{{"--results", results, "--out", out.string()}, "missing --targets"}}) {
