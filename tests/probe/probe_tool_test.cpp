@@ -17,9 +17,14 @@
 #include <sys/wait.h>
 
 #include "tests/net/testnet_client.h"
+#include "tests/support/shell_text.h"
 
 namespace lumetra {
 namespace {
+
+using test::Lines;
+using test::Quote;
+using test::ReadAll;
 
 using testnet::CTestNet;
 
@@ -28,26 +33,6 @@ struct ToolRun {
     std::vector<std::string> out;
     std::string err;
 };
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // Whitespace-separated words of a line.
 std::vector<std::string> Words(const std::string& line) {

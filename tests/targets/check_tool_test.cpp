@@ -13,10 +13,15 @@
 #include <vector>
 
 #include "targets/target_file.h"
+#include "tests/support/shell_text.h"
 #include "tests/targets/temp_dir.h"
 
 namespace lumetra {
 namespace {
+
+using test::Lines;
+using test::Quote;
+using test::ReadAll;
 
 using namespace std::string_literals;
 using test::TempDir;
@@ -28,26 +33,6 @@ struct CheckRun {
     std::vector<std::string> out;  // stdout lines
     std::vector<std::string> err;  // stderr lines
 };
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) quoted += c == '\'' ? "'\\''"s : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // `shellPrefix` runs first in the same shell, e.g. a resource limit.
 CheckRun RunCheck(const std::vector<std::string>& args, const std::string& shellPrefix = "") {

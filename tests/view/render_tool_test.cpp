@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/shell_text.h"
 #include "tests/view/golden_scenes.h"
 
 namespace lumetra {
 namespace {
+
+using test::Quote;
 
 namespace fs = std::filesystem;
 
@@ -28,19 +31,6 @@ struct Outcome {
     std::string out;
     std::string err;
 };
-
-std::string Quote(const std::string& s) {
-    std::string quoted = "'";
-    for (const char c : s) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class RenderTool : public ::testing::Test {
 protected:
@@ -62,8 +52,8 @@ protected:
         const int status = std::system(command.c_str());
         Outcome outcome;
         outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = ReadFile(out);
-        outcome.err = ReadFile(err);
+        outcome.out = test::ReadAll(out);
+        outcome.err = test::ReadAll(err);
         return outcome;
     }
 
@@ -79,7 +69,7 @@ protected:
         const std::string command = "convert " + Quote(bmp.string()) + " -format '%[pixel:p{" + std::to_string(x) +
                                     "," + std::to_string(y) + "}]' info: >" + Quote(answer.string());
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        return ReadFile(answer);
+        return test::ReadAll(answer);
     }
 
     std::vector<std::string> BaseArgs(const fs::path& out) const {
@@ -104,9 +94,9 @@ TEST_F(RenderTool, GoldenScenesComeOutByteForByte) {
         const Outcome outcome = Run(args);
         ASSERT_EQ(outcome.code, 0) << scene.name << ": " << outcome.err;
         EXPECT_NE(outcome.out.find("wrote"), std::string::npos);
-        const std::string golden = ReadFile(Frames() / (scene.name + ".bmp"));
+        const std::string golden = test::ReadAll(Frames() / (scene.name + ".bmp"));
         ASSERT_FALSE(golden.empty()) << scene.name;
-        EXPECT_TRUE(ReadFile(out) == golden) << scene.name << " differs from its golden frame";
+        EXPECT_TRUE(test::ReadAll(out) == golden) << scene.name << " differs from its golden frame";
     }
 }
 
@@ -129,7 +119,7 @@ TEST_F(RenderTool, ImageMagickReadsTheWorkedExample) {
     const fs::path size = m_dir / "size.txt";
     ASSERT_EQ(std::system(("identify -format '%w %h %z' " + Quote(out.string()) + " >" + Quote(size.string())).c_str()),
               0);
-    EXPECT_EQ(ReadFile(size), "516 310 8");
+    EXPECT_EQ(test::ReadAll(size), "516 310 8");
 }
 
 TEST_F(RenderTool, MissingRequiredOptions) {
