@@ -111,8 +111,8 @@ void CLatencyField::PaintRows(Planes<Sum, Ext>& planes, std::vector<RowJob<Ext>>
                 continue;
             }
             AddJobs(jobs, planes);
-            RowIndexes(planes, static_cast<std::size_t>(kPlaneLeft + reach.nLeft), reach.nRight - reach.nLeft + 1,
-                       range, indexMask);
+            const int firstColumn = kPlaneLeft + reach.nLeft;
+            RowIndexes(planes, static_cast<std::size_t>(firstColumn), reach.nRight - reach.nLeft + 1, range, indexMask);
             WriteRow(row, reach.nLeft, reach.nRight);
             const auto written = static_cast<std::size_t>(reach.nWrittenFirst);
             const int count = reach.nWrittenLast - reach.nWrittenFirst + 1;
