@@ -82,8 +82,17 @@ void BM_ReferenceFrame(benchmark::State& state) {
     state.counters["targets"] = static_cast<double>(state.range(0));
 }
 
-// The field alone with one loop set, for processors without the fastest.
-void BM_FieldLoops(benchmark::State& state, const FieldLoopSet* loops) {
+// The field alone with each loop set this processor runs (the first argument
+// numbers them), for processors without the fastest.
+void BM_FieldLoops(benchmark::State& state) {
+    const std::vector<const FieldLoopSet*> sets = AvailableFieldLoops32();
+    const auto index = static_cast<std::size_t>(state.range(0));
+    if (index >= sets.size()) {
+        state.SkipWithError("this processor does not run that loop set");
+        return;
+    }
+    const FieldLoopSet* loops = sets[index];
+    state.SetLabel(loops->name);
     const CFrameRenderer& renderer = Renderer();
     std::vector<std::uint8_t> kernel(256 * 256);
     for (int y = 0; y < 256; ++y) {
@@ -97,18 +106,19 @@ void BM_FieldLoops(benchmark::State& state, const FieldLoopSet* loops) {
     renderer.CreateFrame(frame);
     FrameRows rows{};
     for (int y = 0; y < kFrameHeight; ++y) rows[static_cast<std::size_t>(y)] = frame.GetPixelAddress(0, y);
-    const TargetList targets = MixedTargets(static_cast<int>(state.range(0)));
+    const TargetList targets = MixedTargets(static_cast<int>(state.range(1)));
     const SaverSettings settings = BenchSettings();
     const ValueRange range = ComputeValueRange(targets, kRegionUsa, settings);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused by design
         field.Paint(targets, kRegionUsa, settings, range, ramp, rows);
         benchmark::ClobberMemory();
     }
-    state.counters["targets"] = static_cast<double>(state.range(0));
+    state.counters["targets"] = static_cast<double>(state.range(1));
 }
 
 BENCHMARK(BM_RenderFrame)->Arg(0)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReferenceFrame)->Arg(0)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FieldLoops)->ArgsProduct({{0, 1, 2}, {100, 1000}})->Unit(benchmark::kMillisecond);
 
 // Prints the usual console output and keeps the CPU time per frame of each
 // run, for the table of speed-ups at the end.
@@ -153,13 +163,6 @@ private:
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    for (const lumetra::FieldLoopSet* loops : lumetra::AvailableFieldLoops32()) {
-        benchmark::RegisterBenchmark((std::string("BM_FieldLoops_") + loops->name).c_str(), lumetra::BM_FieldLoops,
-                                     loops)
-            ->Arg(100)
-            ->Arg(1000)
-            ->Unit(benchmark::kMillisecond);
-    }
     lumetra::CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();

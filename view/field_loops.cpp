@@ -57,31 +57,22 @@ template <bool kRising>
     }
 }
 
-// ForEachRowRun with AddRowBody, all inlined into the caller, so that each
+// Every job of a row, with AddRowBody inlined into the caller, so that each
 // instruction-set build below vectorises it for itself.
-template <bool kRising>
-[[gnu::always_inline]] inline void AddSourceRows(const SourceRun32& run) {
-    std::int32_t* extreme = kRising ? run.high : run.low;
-    RowRun rowRun{};
-    for (int r = 0; r < run.rows; ++r) {
-        if (!FindRowRun(run, r, rowRun)) continue;
-        const std::size_t plane = static_cast<std::size_t>(r) * static_cast<std::size_t>(run.planeStride) +
-                                  static_cast<std::size_t>(rowRun.planeColumn);
-        AddRowBody<kRising>(run.samples + static_cast<std::ptrdiff_t>(r) * run.tableStride + rowRun.tableColumn,
-                            rowRun.count, run.delta, run.sum + plane, extreme + plane);
+[[gnu::always_inline]] inline void AddRowJobsBody(const RowJob32* jobs, int jobCount, std::int32_t* sum,
+                                                  std::int32_t* low, std::int32_t* high) {
+    for (int j = 0; j < jobCount; ++j) {
+        const RowJob32& job = jobs[j];
+        if (job.delta > 0) {
+            AddRowBody<true>(job.samples, job.count, job.delta, sum + job.column, high + job.column);
+        } else {
+            AddRowBody<false>(job.samples, job.count, job.delta, sum + job.column, low + job.column);
+        }
     }
 }
 
-[[gnu::always_inline]] inline void AddSourceBody(const SourceRun32& run) {
-    if (run.delta > 0) {
-        AddSourceRows<true>(run);
-    } else {
-        AddSourceRows<false>(run);
-    }
-}
-
-void AddSourcePortable(const SourceRun32& run) {
-    AddSourceBody(run);
+void AddRowJobsPortable(const RowJob32* jobs, int jobCount, std::int32_t* sum, std::int32_t* low, std::int32_t* high) {
+    AddRowJobsBody(jobs, jobCount, sum, low, high);
 }
 
 void RampIndexesPortable(const std::int32_t* sum, const std::int32_t* low, const std::int32_t* high, int count,
@@ -89,11 +80,12 @@ void RampIndexesPortable(const std::int32_t* sum, const std::int32_t* low, const
     RampIndexesBody(sum, low, high, count, span, indexMask, index);
 }
 
-constexpr FieldLoopSet kPortable{AddSourcePortable, RampIndexesPortable, "portable"};
+constexpr FieldLoopSet kPortable{AddRowJobsPortable, RampIndexesPortable, "portable"};
 
 #if LUMETRA_FIELD_SSE41
-__attribute__((target("sse4.1"))) void AddSourceSse41(const SourceRun32& run) {
-    AddSourceBody(run);
+__attribute__((target("sse4.1"))) void AddRowJobsSse41(const RowJob32* jobs, int jobCount, std::int32_t* sum,
+                                                       std::int32_t* low, std::int32_t* high) {
+    AddRowJobsBody(jobs, jobCount, sum, low, high);
 }
 
 __attribute__((target("sse4.1"))) void RampIndexesSse41(const std::int32_t* sum, const std::int32_t* low,
@@ -102,7 +94,7 @@ __attribute__((target("sse4.1"))) void RampIndexesSse41(const std::int32_t* sum,
     RampIndexesBody(sum, low, high, count, span, indexMask, index);
 }
 
-constexpr FieldLoopSet kSse41{AddSourceSse41, RampIndexesSse41, "sse4.1"};
+constexpr FieldLoopSet kSse41{AddRowJobsSse41, RampIndexesSse41, "sse4.1"};
 #endif
 
 #if LUMETRA_FIELD_AVX2
@@ -125,25 +117,15 @@ __attribute__((target("avx2"), always_inline)) inline void AddRowAvx2(const std:
     }
 }
 
-// ForEachRowRun written out here, so that everything inlined is built for AVX2.
-template <bool kRising>
-__attribute__((target("avx2"), always_inline)) inline void AddSourceRowsAvx2(const SourceRun32& run) {
-    std::int32_t* extreme = kRising ? run.high : run.low;
-    RowRun rowRun{};
-    for (int r = 0; r < run.rows; ++r) {
-        if (!FindRowRun(run, r, rowRun)) continue;
-        const std::size_t plane = static_cast<std::size_t>(r) * static_cast<std::size_t>(run.planeStride) +
-                                  static_cast<std::size_t>(rowRun.planeColumn);
-        AddRowAvx2<kRising>(run.samples + static_cast<std::ptrdiff_t>(r) * run.tableStride + rowRun.tableColumn,
-                            rowRun.count, run.delta, run.sum + plane, extreme + plane);
-    }
-}
-
-__attribute__((target("avx2"))) void AddSourceAvx2(const SourceRun32& run) {
-    if (run.delta > 0) {
-        AddSourceRowsAvx2<true>(run);
-    } else {
-        AddSourceRowsAvx2<false>(run);
+__attribute__((target("avx2"))) void AddRowJobsAvx2(const RowJob32* jobs, int jobCount, std::int32_t* sum,
+                                                    std::int32_t* low, std::int32_t* high) {
+    for (int j = 0; j < jobCount; ++j) {
+        const RowJob32& job = jobs[j];
+        if (job.delta > 0) {
+            AddRowAvx2<true>(job.samples, job.count, job.delta, sum + job.column, high + job.column);
+        } else {
+            AddRowAvx2<false>(job.samples, job.count, job.delta, sum + job.column, low + job.column);
+        }
     }
 }
 
@@ -153,7 +135,7 @@ __attribute__((target("avx2"))) void RampIndexesAvx2(const std::int32_t* sum, co
     RampIndexesBody(sum, low, high, count, span, indexMask, index);
 }
 
-constexpr FieldLoopSet kAvx2{AddSourceAvx2, RampIndexesAvx2, "avx2"};
+constexpr FieldLoopSet kAvx2{AddRowJobsAvx2, RampIndexesAvx2, "avx2"};
 
 #endif
 

@@ -8,29 +8,6 @@ namespace lumetra {
 
 namespace {
 
-// Adds one row of a target's weights w = s * delta. A target's weights all
-// have the sign of its delta, so only one of wmin and wmax can move; samples
-// of 0 give w = 0, which changes neither the sum nor the extremes.
-template <class Sum, class Ext>
-void AddWideRow(const std::uint8_t* samples, int count, Ext delta, Sum* sum, Ext* extreme) {
-    for (int k = 0; k < count; ++k) {
-        const Ext w = static_cast<Ext>(samples[k]) * delta;
-        sum[k] += w;
-        extreme[k] = delta > 0 ? std::max(extreme[k], w) : std::min(extreme[k], w);
-    }
-}
-
-void AddSource(const FieldLoopSet& loops, const SourceRun32& run) {
-    loops.addSource(run);
-}
-
-template <class Sum, class Ext>
-void AddSource(const FieldLoopSet&, const SourceRun<Sum, Ext>& run) {
-    ForEachRowRun(run, [&run](const std::uint8_t* samples, int count, Sum* sum, Ext* extreme) {
-        AddWideRow(samples, count, run.delta, sum, extreme);
-    });
-}
-
 bool FitsDivider(std::int64_t span) {
     return span > INT32_MIN && span <= INT32_MAX;
 }
@@ -59,9 +36,9 @@ FieldWidth CLatencyField::Paint(const TargetList& targets, std::string_view regi
     PrepareColors(ramp, smooth);
     const int indexMask = smooth ? 0xFF : 0xE0;
     switch (width) {
-        case FieldWidth::Bits32: PaintBands(m_planes32, range, indexMask, rows); break;
-        case FieldWidth::Bits64: PaintBands(m_planes64, range, indexMask, rows); break;
-        case FieldWidth::Bits128: PaintBands(m_planes128, range, indexMask, rows); break;
+        case FieldWidth::Bits32: PaintRows(m_planes32, m_jobs32, range, indexMask, rows); break;
+        case FieldWidth::Bits64: PaintRows(m_planes64, m_jobs64, range, indexMask, rows); break;
+        case FieldWidth::Bits128: PaintRows(m_planes128, m_jobs64, range, indexMask, rows); break;
     }
     return width;
 }
@@ -115,46 +92,74 @@ void CLatencyField::PrepareColors(const RampColors& ramp, bool smooth) {
 }
 
 template <class Sum, class Ext>
-void CLatencyField::PaintBands(Planes<Sum, Ext>& planes, const ValueRange& range, int indexMask,
-                               const FrameRows& rows) {
-    planes.sum.Ensure(kBandPixels);
-    planes.low.Ensure(kBandPixels);
-    planes.high.Ensure(kBandPixels);
+void CLatencyField::PaintRows(Planes<Sum, Ext>& planes, std::vector<RowJob<Ext>>& jobs, const ValueRange& range,
+                              int indexMask, const FrameRows& rows) {
+    planes.sum.Ensure(kPlaneStride);
+    planes.low.Ensure(kPlaneStride);
+    planes.high.Ensure(kPlaneStride);
     for (int bandTop = 0; bandTop < kFrameHeight; bandTop += kBandRows) {
         const int bandEnd = std::min(kFrameHeight, bandTop + kBandRows);
-        const Touched touched = AccumulateBand(planes, bandTop, bandEnd);
-        FinishBand(planes, bandTop, bandEnd, touched, range, indexMask, rows);
+        m_bandSources.clear();
+        for (const Source& source : m_sources) {
+            if (source.nTop < bandEnd && source.nBottom >= bandTop) m_bandSources.push_back(&source);
+        }
+        for (int y = bandTop; y < bandEnd; ++y) {
+            std::uint8_t* row = rows[static_cast<std::size_t>(y)];
+            const RowReach reach = RowJobsOf(y, jobs);
+            if (jobs.empty()) {
+                WriteRow(row, kFrameWidth, -1);
+                continue;
+            }
+            AddJobs(jobs, planes);
+            const int firstColumn = kPlaneLeft + reach.nLeft;
+            RowIndexes(planes, static_cast<std::size_t>(firstColumn), reach.nRight - reach.nLeft + 1, range, indexMask);
+            WriteRow(row, reach.nLeft, reach.nRight);
+            const auto written = static_cast<std::size_t>(reach.nWrittenFirst);
+            const int count = reach.nWrittenLast - reach.nWrittenFirst + 1;
+            std::fill_n(&planes.sum[written], count, Sum{0});
+            std::fill_n(&planes.low[written], count, Ext{0});
+            std::fill_n(&planes.high[written], count, Ext{0});
+        }
     }
 }
 
-template <class Sum, class Ext>
-CLatencyField::Touched CLatencyField::AccumulateBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd) {
-    Touched touched;
-    for (const Source& source : m_sources) {
-        const int top = std::max(source.nTop, bandTop);
-        const int bottom = std::min(source.nBottom, bandEnd - 1);
-        if (top > bottom) continue;
-        touched.nTop = std::min(touched.nTop, top);
-        touched.nBottom = std::max(touched.nBottom, bottom);
-        touched.nLeft = std::min(touched.nLeft, source.nLeft);
-        touched.nRight = std::max(touched.nRight, source.nRight);
-        // A row's run starts at most an alignment step before the window and
-        // ends at most a block short of one past it.
-        const int planeLeft = kPlaneLeft + source.nLeft;
-        touched.nWrittenFirst = std::min(touched.nWrittenFirst, planeLeft - planeLeft % kFieldAlign);
-        touched.nWrittenLast = std::max(touched.nWrittenLast, kPlaneLeft + source.nRight + kFieldBlock - 1);
-        const KernelTable& table = *source.pTable;
-        const int firstRow = source.nRow + (top - source.nTop);
-        const std::size_t p = static_cast<std::size_t>(top - bandTop) * kPlaneStride;
-        const SourceRun<Sum, Ext> run{table.Row(firstRow), &table.spans[static_cast<std::size_t>(firstRow)],
-                                      table.nStride,       bottom - top + 1,
-                                      source.nCol,         source.nCol + (source.nRight - source.nLeft),
-                                      planeLeft,           static_cast<Ext>(source.nDelta),
-                                      &planes.sum[p],      &planes.low[p],
-                                      &planes.high[p],     kPlaneStride};
-        AddSource(m_loops, run);
+// The runs of the sources that reach row y: each starts at an aligned plane
+// column (at most kFieldAlign - 1 before its first pixel) and covers whole
+// blocks (at most kFieldBlock - 1 past its last pixel).
+template <class Ext>
+CLatencyField::RowReach CLatencyField::RowJobsOf(int y, std::vector<RowJob<Ext>>& jobs) const {
+    jobs.clear();
+    RowReach reach;
+    for (const Source* source : m_bandSources) {
+        if (y < source->nTop || y > source->nBottom) continue;
+        const KernelTable& table = *source->pTable;
+        const int r = source->nRow + (y - source->nTop);
+        const KernelTable::RowSpan span = table.spans[static_cast<std::size_t>(r)];
+        const int first = std::max(source->nCol, span.nFirst);
+        const int last = std::min(source->nCol + (source->nRight - source->nLeft), span.nLast);
+        if (first > last) continue;
+        const int x = source->nLeft + (first - source->nCol);
+        const int column = kPlaneLeft + x;
+        const int back = column % kFieldAlign;
+        const int count = (last - first + back + kFieldBlock) / kFieldBlock * kFieldBlock;
+        jobs.push_back(
+            RowJob<Ext>{table.Row(r) + (first - back), static_cast<Ext>(source->nDelta), column - back, count});
+        reach.nLeft = std::min(reach.nLeft, x);
+        reach.nRight = std::max(reach.nRight, x + (last - first));
+        reach.nWrittenFirst = std::min(reach.nWrittenFirst, column - back);
+        reach.nWrittenLast = std::max(reach.nWrittenLast, column - back + count - 1);
     }
-    return touched;
+    return reach;
+}
+
+void CLatencyField::AddJobs(const std::vector<RowJob32>& jobs, Planes<std::int32_t, std::int32_t>& planes) const {
+    m_loops.addRowJobs(jobs.data(), static_cast<int>(jobs.size()), planes.sum.Data(), planes.low.Data(),
+                       planes.high.Data());
+}
+
+template <class Sum, class Ext>
+void CLatencyField::AddJobs(const std::vector<RowJob<Ext>>& jobs, Planes<Sum, Ext>& planes) const {
+    AddRowJobs(jobs.data(), static_cast<int>(jobs.size()), planes.sum.Data(), planes.low.Data(), planes.high.Data());
 }
 
 void CLatencyField::RowIndexes(const Planes<std::int32_t, std::int32_t>& planes, std::size_t first, int count,
@@ -172,28 +177,6 @@ void CLatencyField::RowIndexes(const Planes<Sum, Ext>& planes, std::size_t first
         const std::size_t p = first + static_cast<std::size_t>(k);
         const int value = FieldValue<Sum>(planes.sum[p], planes.low[p], planes.high[p], span);
         m_indexRow[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>((value + 128) & indexMask);
-    }
-}
-
-// Writes every pixel of the band's rows and leaves the planes zeroed.
-template <class Sum, class Ext>
-void CLatencyField::FinishBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd, const Touched& touched,
-                               const ValueRange& range, int indexMask, const FrameRows& rows) {
-    for (int y = bandTop; y < bandEnd; ++y) {
-        std::uint8_t* row = rows[static_cast<std::size_t>(y)];
-        if (y < touched.nTop || y > touched.nBottom) {
-            WriteRow(row, kFrameWidth, -1);
-            continue;
-        }
-        const std::size_t rowStart = static_cast<std::size_t>(y - bandTop) * kPlaneStride;
-        RowIndexes(planes, rowStart + static_cast<std::size_t>(kPlaneLeft + touched.nLeft),
-                   touched.nRight - touched.nLeft + 1, range, indexMask);
-        WriteRow(row, touched.nLeft, touched.nRight);
-        const std::size_t written = rowStart + static_cast<std::size_t>(touched.nWrittenFirst);
-        const int count = touched.nWrittenLast - touched.nWrittenFirst + 1;
-        std::fill_n(&planes.sum[written], count, Sum{0});
-        std::fill_n(&planes.low[written], count, Ext{0});
-        std::fill_n(&planes.high[written], count, Ext{0});
     }
 }
 

@@ -1,8 +1,9 @@
-// The colour layer of the frame. Each target adds its weights only to the
-// pixels within its reach, into per-pixel sum, minimum and maximum planes that
-// this object keeps between renders; one pass then turns every pixel into its
-// ramp entry. Sum, minimum and maximum do not depend on the order of the
-// targets, so this gives exactly the colours of the pixel-by-pixel definition.
+// The colour layer of the frame. Row by row, each target within reach of the
+// row adds its weights to the row's pixels under it, into sum, minimum and
+// maximum planes that this object keeps between renders; then every pixel of
+// the row gets its ramp entry. Sum, minimum and maximum do not depend on the
+// order of the targets, so this gives exactly the colours of the
+// pixel-by-pixel definition.
 #pragma once
 
 #include <array>
@@ -49,11 +50,12 @@ private:
         int nLeft, nTop, nRight, nBottom;
         int nCol, nRow;  // table column and row of (nLeft, nTop)
     };
-    // One plane of a band, its first element aligned for vector access.
+    // One plane of a row, its first element aligned for vector access.
     template <class T>
     class CPlane {
     public:
         void Ensure(std::size_t count);
+        T* Data() { return m_storage.data() + m_nOffset; }
         T& operator[](std::size_t i) { return m_storage[m_nOffset + i]; }
         const T& operator[](std::size_t i) const { return m_storage[m_nOffset + i]; }
 
@@ -68,22 +70,19 @@ private:
         CPlane<Ext> high;  // wmax, 0 or above
     };
 
-    // The planes cover one band of rows at a time, small enough to stay in
-    // the processor's cache while every target of the band adds to it. Pixel
-    // x of a row is plane column kPlaneLeft + x; the margins on both sides
-    // take what aligned, rounded runs write beside the frame, and are never
-    // read.
-    static constexpr int kBandRows = 32;
+    // The planes hold one frame row, so every target that reaches the row
+    // adds to it while it stays in the processor's nearest cache. Pixel x is
+    // plane column kPlaneLeft + x; the margins on both sides take what the
+    // aligned, rounded runs write beside the frame, and are never read.
     static constexpr int kPlaneLeft = kFieldAlign;
     static constexpr int kPlaneStride =
         (kPlaneLeft + kFrameWidth + kFieldBlock + kFieldAlign - 1) / kFieldAlign * kFieldAlign;
-    static constexpr int kBandPixels = kBandRows * kPlaneStride;
+    // The targets are sorted into bands of rows first, so that each row looks
+    // only at the targets near it.
+    static constexpr int kBandRows = 16;
 
-    // The part of a band that targets reached: rows and pixel columns, and
-    // the plane columns written, margins and rounding included.
-    struct Touched {
-        int nTop = kFrameHeight;
-        int nBottom = -1;
+    // The pixels that a row's jobs reach and the plane columns they write.
+    struct RowReach {
         int nLeft = kFrameWidth;
         int nRight = -1;
         int nWrittenFirst = kPlaneStride;
@@ -95,12 +94,13 @@ private:
     FieldWidth ChooseWidth(std::uint64_t maxAbsDelta) const;
     void PrepareColors(const RampColors& ramp, bool smooth);
     template <class Sum, class Ext>
-    void PaintBands(Planes<Sum, Ext>& planes, const ValueRange& range, int indexMask, const FrameRows& rows);
+    void PaintRows(Planes<Sum, Ext>& planes, std::vector<RowJob<Ext>>& jobs, const ValueRange& range, int indexMask,
+                   const FrameRows& rows);
+    template <class Ext>
+    RowReach RowJobsOf(int y, std::vector<RowJob<Ext>>& jobs) const;
+    void AddJobs(const std::vector<RowJob32>& jobs, Planes<std::int32_t, std::int32_t>& planes) const;
     template <class Sum, class Ext>
-    Touched AccumulateBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd);
-    template <class Sum, class Ext>
-    void FinishBand(Planes<Sum, Ext>& planes, int bandTop, int bandEnd, const Touched& touched, const ValueRange& range,
-                    int indexMask, const FrameRows& rows);
+    void AddJobs(const std::vector<RowJob<Ext>>& jobs, Planes<Sum, Ext>& planes) const;
     void RowIndexes(const Planes<std::int32_t, std::int32_t>& planes, std::size_t first, int count,
                     const ValueRange& range, int indexMask);
     template <class Sum, class Ext>
@@ -111,6 +111,9 @@ private:
     CKernelTables m_tables;
     const FieldLoopSet& m_loops;
     std::vector<Source> m_sources;
+    std::vector<const Source*> m_bandSources;  // the sources reaching the current band
+    std::vector<RowJob32> m_jobs32;
+    std::vector<RowJob<std::int64_t>> m_jobs64;
     std::array<std::uint8_t, kFrameWidth> m_indexRow{};          // ramp entries of one row's touched pixels
     std::array<std::uint32_t, kRampEntries> m_rampWords{};       // ramp bytes padded to 4 for one-store copies
     std::array<std::uint8_t, kFrameWidth * 3> m_unreachedRow{};  // a row of the colour of entry 128

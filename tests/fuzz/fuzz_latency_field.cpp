@@ -47,6 +47,7 @@ struct Fixture {
                     *renderer.Kernel().GetPixelAddress(x, y);
             }
         }
+        fields.reserve(sets.size());
         for (const FieldLoopSet* set : sets) fields.push_back(std::make_unique<CLatencyField>(samples, *set));
         for (int i = 0; i < kRampEntries; ++i) {
             std::memcpy(ramp[static_cast<std::size_t>(i)].data(), renderer.Ramp().GetPixelAddress(i, 0), 3);

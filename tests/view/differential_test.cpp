@@ -172,6 +172,7 @@ TEST(Differential, RandomFieldsMatchTheReference) {
     const std::vector<std::uint8_t> samples = KernelSamples(renderer.Kernel());
     const std::vector<const FieldLoopSet*> sets = AvailableFieldLoops32();
     std::vector<std::unique_ptr<CLatencyField>> fields;
+    fields.reserve(sets.size());
     for (const FieldLoopSet* set : sets) fields.push_back(std::make_unique<CLatencyField>(samples, *set));
     RampColors ramp{};
     for (int i = 0; i < kRampEntries; ++i) {

@@ -65,6 +65,7 @@ TEST(FieldPaths, EveryLoopSetGivesTheSameFrame) {
     ASSERT_EQ(sets.front(), &PortableFieldLoops32());
     EXPECT_NE(std::find(sets.begin(), sets.end(), &FieldLoops32()), sets.end());
     std::vector<std::unique_ptr<CLatencyField>> fields;
+    fields.reserve(sets.size());
     for (const FieldLoopSet* set : sets) fields.push_back(std::make_unique<CLatencyField>(kernel, *set));
     const RampColors ramp = DistinctRamp();
     for (int round = 0; round < 20; ++round) {
