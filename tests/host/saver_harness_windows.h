@@ -100,13 +100,17 @@ inline POINT Cursor() {
 
 class SaverWindowFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { ResetHost(); }
+    void TearDown() override { UnregisterClassA(kSaverClassName, g_saverHost.hInstance); }
+
+    // The host as at process start, as SaverMain leaves it before a mode runs.
+    static void ResetHost() {
+        UnregisterClassA(kSaverClassName, GetModuleHandleA(nullptr));
         g_saverHost = SaverHost{};
         g_saverHost.hInstance = GetModuleHandleA(nullptr);
         g_saverHost.bWin9x = RunsAsWin9x() ? TRUE : FALSE;
         SetCursorPos(kAnchor.x, kAnchor.y);
     }
-    void TearDown() override { UnregisterClassA(kSaverClassName, g_saverHost.hInstance); }
 
     int Run(std::function<void(HWND)> script, HWND parent = nullptr) {
         window.script = std::move(script);
