@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags,
-                                                                 LPVOID reserved) {
+extern "C" __declspec(dllexport) DWORD WINAPI
+    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags, LPVOID reserved) {
     char path[MAX_PATH] = {};
     if (GetEnvironmentVariableA("LUMETRA_TEST_MPR_LOG", path, sizeof(path)) == 0) return 0;
     std::FILE* log = std::fopen(path, "a");

@@ -24,8 +24,7 @@ bool SaverRunningFlag() {
 template <class Fn>
 Fn Verifier(const char* name) {
     HMODULE library = GetModuleHandleA("PASSWORD.CPL");
-    return library != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)))
-                              : nullptr;
+    return library != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
 }
 
 class Win9xSaver : public SaverWindowFixture {
