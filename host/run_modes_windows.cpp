@@ -48,28 +48,42 @@ int RunOneMode(const char* text) {
     return kExitRefused;
 }
 
-// Structured faults (an access violation, say) that nothing else handles: the
-// system's own filter decides, and when it elects to handle the fault the
-// screen-saver-running flag is lowered before the process ends.
-LPTOP_LEVEL_EXCEPTION_FILTER g_outerFilter = nullptr;
-
-LONG WINAPI OnUnhandledFault(EXCEPTION_POINTERS* info) {
-    // The system's filter calls the installed one: put the outer one back first.
-    SetUnhandledExceptionFilter(g_outerFilter);
-    const LONG decision = UnhandledExceptionFilter(info);
-    if (decision == EXCEPTION_EXECUTE_HANDLER) {
-        SetSaverRunning(FALSE);
-        ExitProcess(static_cast<UINT>(kExitFault));
+// Structured faults (an access violation, say) raised while a mode runs end
+// the process with kExitFault, after the screen-saver-running flag has been
+// lowered. They are caught at the first chance, because the system's callback
+// dispatcher swallows exceptions raised inside a window procedure, and the
+// saver would otherwise run on in an unknown state.
+bool IsFault(DWORD code) {
+    switch (code) {
+        case EXCEPTION_ACCESS_VIOLATION:
+        case EXCEPTION_ILLEGAL_INSTRUCTION:
+        case EXCEPTION_PRIV_INSTRUCTION:
+        case EXCEPTION_INT_DIVIDE_BY_ZERO:
+        case EXCEPTION_STACK_OVERFLOW:
+        case EXCEPTION_IN_PAGE_ERROR:
+        case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+        case EXCEPTION_NONCONTINUABLE_EXCEPTION: return true;
+        default: return false;  // C++ exceptions, breakpoints and the like take their usual way
     }
-    return decision;
+}
+
+LONG WINAPI OnFault(EXCEPTION_POINTERS* info) {
+    if (!IsFault(info->ExceptionRecord->ExceptionCode)) return EXCEPTION_CONTINUE_SEARCH;
+    SetSaverRunning(FALSE);
+    ExitProcess(static_cast<UINT>(kExitFault));
 }
 
 class FaultGuard {
 public:
-    FaultGuard() { g_outerFilter = SetUnhandledExceptionFilter(OnUnhandledFault); }
-    ~FaultGuard() { SetUnhandledExceptionFilter(g_outerFilter); }
+    FaultGuard() : m_handler(AddVectoredExceptionHandler(1, OnFault)) {}
+    ~FaultGuard() {
+        if (m_handler != nullptr) RemoveVectoredExceptionHandler(m_handler);
+    }
     FaultGuard(const FaultGuard&) = delete;
     FaultGuard& operator=(const FaultGuard&) = delete;
+
+private:
+    void* m_handler;
 };
 
 }  // namespace

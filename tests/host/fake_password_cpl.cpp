@@ -24,3 +24,21 @@ extern "C" __declspec(dllexport) void TestConfigure(BOOL answer, void (*hook)(HW
 extern "C" __declspec(dllexport) int TestCalls() {
     return g_calls;
 }
+
+// When the process ends with this library still loaded (a saver that ended in
+// a fault), writes whether the screen-saver-running flag is still raised to
+// the file that LUMETRA_TEST_CPL_LOG names: it must have been lowered.
+BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID reserved) {
+    if (reason != DLL_PROCESS_DETACH || reserved == nullptr) return TRUE;  // null: an ordinary FreeLibrary
+    char path[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("LUMETRA_TEST_CPL_LOG", path, sizeof(path)) == 0) return TRUE;
+    BOOL running = FALSE;
+    SystemParametersInfoA(114, 0, &running, 0);  // SPI_GETSCREENSAVERRUNNING
+    HANDLE log = CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) return TRUE;
+    const char* text = running != FALSE ? "flag raised at exit\n" : "flag lowered at exit\n";
+    DWORD written = 0;
+    WriteFile(log, text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
+    CloseHandle(log);
+    return TRUE;
+}
