@@ -151,19 +151,6 @@ TEST_F(MapView, ProbePeriodAndTimeoutComeFromTheSettings) {
     EXPECT_EQ(m_view.CurrentTarget()->m_nRoundTripMs, -1) << "the scripted prober answers nothing here";
 }
 
-TEST_F(MapView, MotionTicksMoveTheFrameAndBounceItOffTheClientArea) {
-    CScriptedRandom random({2, 1, 0, 506});  // drift (1, 2), position (506, 0)
-    ASSERT_TRUE(m_view.Start(kScreen, nullptr, random));
-    ASSERT_EQ(m_view.Position(), (Point{506, 0}));
-    m_view.MoveFrame(kScreen, random);
-    EXPECT_EQ(m_view.Position(), (Point{507, 2}));
-    random.Append({99});  // 508 + 516 touches the right edge: a bounce, no jitter
-    m_view.MoveFrame(kScreen, random);
-    EXPECT_EQ(m_view.Position(), (Point{508, 4}));
-    EXPECT_EQ(m_view.Drift(), (Point{-1, 2}));
-    EXPECT_EQ(random.Left(), 0U);
-}
-
 TEST_F(MapView, SnapshotGoesToTheSettingsFolderWhenTheCurrentFolderTakesNone) {
     fs::remove(m_root.Path() / "cwd");
     m_root.Write("cwd", "a file where the current folder should be");
@@ -203,27 +190,6 @@ TEST_F(MapView, NothingHappensBeforeTheStartOrAfterTheDestruction) {
     m_view.RenderFrame();
     EXPECT_EQ(m_view.ProbeNextTarget(m_prober), std::nullopt);
     EXPECT_TRUE(m_prober.calls.empty());
-}
-
-TEST_F(MapView, TheDialogLoadsAndFreesTheTargetsWithoutAWindow) {
-    m_view.LoadTargetFile();
-    EXPECT_EQ(m_view.Targets().size(), 22U);
-    EXPECT_EQ(m_view.Region(), "USA");
-    m_view.FreeTargetList();
-    EXPECT_TRUE(m_view.Targets().empty());
-    EXPECT_FALSE(m_view.IsStarted());
-}
-
-TEST_F(MapView, SettingsGoThroughTheSettingsFile) {
-    const std::string ini = m_root.Write("settings/Lumetra.ini", "[Lumetra]\r\nMapMotion=1\r\nShowData=1\r\n");
-    m_view.LoadSettings(ini);
-    EXPECT_EQ(m_view.Settings().m_nMapMotion, 1);
-    EXPECT_EQ(m_view.Settings().m_bShowData, 1);
-    m_view.Settings().m_nPingPeriod = 7000;
-    m_view.SaveSettings(ini);
-    CLatencyMapView other;
-    other.LoadSettings(ini);
-    EXPECT_EQ(other.Settings().m_nPingPeriod, 7000);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -81,19 +80,6 @@ TEST(SnapshotOnAFullDisk, AFailedWriteKeepsTheEarlierSnapshotAndLeavesNoTemporar
     // With room again the same call succeeds: the limit was the only obstacle.
     EXPECT_EQ(WriteSnapshot(frame.dib, {path}), path);
     EXPECT_EQ(test::ReadAll(path).size(), 479934U);
-}
-
-TEST(SnapshotPlacesOnLinux, TheSettingsFolderIsTheIniFilesFolder) {
-    const test::TempDir root;
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = old != nullptr ? old : "";
-    ::setenv("XDG_CONFIG_HOME", root.Path().c_str(), 1);
-    EXPECT_EQ(SettingsFolder(), root.Path().string() + "/");
-    if (old != nullptr) {
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
 }
 
 }  // namespace

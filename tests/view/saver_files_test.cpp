@@ -84,20 +84,6 @@ TEST(TargetFilePlaceRules, AnAbsolutePathIsTakenAsGiven) {
     EXPECT_EQ(LocateTargetFile(absent, "", root.Path().string()), absent);
 }
 
-TEST(TargetFilePlaceRules, AFolderOfThatNameIsNoTargetFile) {
-    const TempDir root;
-    fs::create_directories(root.Path() / "cwd" / "lumetra.txt");
-    fs::create_directory(root.Path() / "bin");
-    root.Write("bin/lumetra.txt", "");
-    const std::string bin = (root.Path() / "bin").string();
-    EXPECT_EQ(LocateTargetFile("lumetra.txt", (root.Path() / "cwd").string(), bin), bin + Sep() + "lumetra.txt");
-}
-
-TEST(TargetFilePlaceRules, NoProgramFolderKeepsTheFirstPlace) {
-    EXPECT_EQ(LocateTargetFile("lumetra.txt", "", ""), "lumetra.txt");
-    EXPECT_EQ(LocateTargetFile("lumetra.txt", "here", ""), "here" + Sep() + "lumetra.txt");
-}
-
 // ---- the snapshot's places ------------------------------------------------
 
 TEST(SnapshotPlaces, EachFolderOnceInOrder) {
@@ -145,14 +131,6 @@ TEST_F(Snapshot, NoFolderTakesItAndNothingIsLeft) {
     EXPECT_EQ(WriteSnapshot(m_frame.dib, {In("cwd"), In("missing")}), std::nullopt);
     EXPECT_EQ(NamesIn(m_root.Path()), std::vector<std::string>{"cwd"});
     EXPECT_EQ(WriteSnapshot(m_frame.dib, {}), std::nullopt);
-}
-
-TEST_F(Snapshot, AFolderInPlaceOfTheFileIsNotReplaced) {
-    fs::create_directories(m_root.Path() / "cwd" / "lumetra.bmp" / "inside");
-    fs::create_directory(m_root.Path() / "settings");
-    EXPECT_EQ(WriteSnapshot(m_frame.dib, {In("cwd"), In("settings")}), In("settings"));
-    EXPECT_TRUE(fs::is_directory(m_root.Path() / "cwd" / "lumetra.bmp" / "inside"));
-    EXPECT_EQ(NamesIn(m_root.Path() / "cwd"), std::vector<std::string>{"lumetra.bmp"});
 }
 
 TEST_F(Snapshot, AFrameWithoutPixelsIsNeverWritten) {

@@ -77,13 +77,5 @@ TEST(TargetCycleState, CurrentTargetIsClearedWhenTheListIsEmptied) {
     EXPECT_FALSE(current.has_value());
 }
 
-TEST(TargetCycleState, ATargetOfAnotherRegionIsLeftForTheNextOfTheRegion) {
-    // The start of a full cycle is the only target of another region reached.
-    TargetList targets = ListOfRegions({"USA", "CAN", "USA"});
-    TargetPosition current = std::next(targets.begin());
-    AdvanceTarget(targets, kRegionUsa, current);
-    EXPECT_EQ(current, std::prev(targets.end()));
-}
-
 }  // namespace
 }  // namespace lumetra
