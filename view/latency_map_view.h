@@ -30,7 +30,7 @@ inline constexpr int kStartTimerPeriodMs = 110;
 
 // Where the saver's files are looked for (see view/saver_files.h).
 struct SaverFolders {
-    std::string current;                  // the target file, then the snapshot; "" = the current folder
+    std::string current;                  // first place of both files; "" = the process's current folder
     std::string executable;               // the target file when it is not in `current`
     std::optional<std::string> settings;  // the snapshot when `current` takes none; nothing = SettingsFolder()
 };
