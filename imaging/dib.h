@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "framework/palette.h"
 #include "imaging/bitmap_types.h"
@@ -59,6 +60,8 @@ public:
     // Writes the image as a BMP file (see dib_bmp.cpp). Null file or empty
     // image: nothing. Write failures throw FileException.
     void WriteBmp(CFile* file);
+    // The bytes WriteBmp would write, in memory ("" when it would write nothing).
+    std::string BmpFileBytes();
 
     // Releases everything; the image is empty again.
     void Free();
@@ -68,6 +71,9 @@ public:
     int BitCount() const { return m_pHeader != nullptr ? m_pHeader->biBitCount : 0; }
     int Stride() const { return m_nStride; }
     bool IsEmpty() const { return m_pHeader == nullptr; }
+    // Whether there are pixels to address: false when empty, and when the
+    // DIB section of a created image could not be made.
+    bool HasPixels() const { return m_pBits != nullptr; }
     // The memory drawing context holding the DIB section; null without one.
     CDC* GetDC() const { return m_pDC.get(); }
     // Bytes of the header block (40 + table, plus the rows when they live there).

@@ -123,10 +123,12 @@ protected:
     std::filesystem::path m_dir;
 };
 
-// The round trip of a table row: its number of ms, or -1 for "timeout".
+// The round trip of a table row: its number of ms, or -1 for "timeout" and
+// "unknown host".
 int RoundTripOf(const std::vector<std::string>& row) {
     if (row.empty()) return -2;
     if (row.back() == "timeout") return -1;
+    if (row.size() >= 2 && row[row.size() - 2] == "unknown" && row.back() == "host") return -1;
     if (row.back() != "ms" || row.size() < 2) return -2;
     return std::stoi(row[row.size() - 2]);
 }
@@ -165,6 +167,35 @@ TEST_F(ProbeTool, ProbesTheRegionInListOrderWithTheSettingsTimeout) {
     EXPECT_EQ(run.out[6], "3 of 5 targets answered");
     EXPECT_EQ(m_net->RequestsTo(notOfRegion), before) << "a target of another region was probed";
     EXPECT_NE(run.err.find("silent.lumetra.test ... timeout"), std::string::npos) << run.err;
+}
+
+TEST_F(ProbeTool, TellsANameThatDoesNotResolveFromAHostThatDoesNotAnswer) {
+    struct Case {
+        std::string address;
+        std::string host;
+        std::string result;
+    };
+    const std::vector<Case> cases = {
+        {Dotted("silent.lumetra.test"), "silent.lumetra.test", "timeout"},
+        {"byname", "silent.lumetra.test", "timeout"},
+        {"byname", "nowhere.invalid", "unknown host"},
+        {"byname", "ms50.lumetra.test", "ms"},
+    };
+    std::string lines;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        lines += TargetLine(cases[i].address, cases[i].host, 100 + 50 * static_cast<int>(i), 100);
+    }
+    const ToolRun run = Run({"--targets", WriteFile("targets.txt", lines), "--settings", Settings(200)});
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    ASSERT_EQ(run.out.size(), cases.size() + 2) << run.err;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string& row = run.out[i + 1];
+        EXPECT_TRUE(row.ends_with(" " + cases[i].result)) << row;
+        EXPECT_NE(run.err.find(cases[i].host + " ... "), std::string::npos) << run.err;
+    }
+    EXPECT_NE(run.err.find("nowhere.invalid ... unknown host\n"), std::string::npos) << run.err;
+    EXPECT_EQ(Occurrences(run.err, "unknown host"), 1) << run.err;
+    EXPECT_EQ(run.out.back(), "1 of 4 targets answered");
 }
 
 TEST_F(ProbeTool, TimeoutComesFromTheSettings) {

@@ -16,12 +16,13 @@
 #include "framework/file.h"
 #include "framework/native_path.h"
 #include "imaging/dib.h"
-#include "probe/echo_prober.h"
 #include "probe/echo_prober_linux.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
 #include "tools/lumetra-map/commands.h"
 #include "view/frame_renderer.h"
+#include "view/target_cycle.h"
+#include "view/target_probe.h"
 
 namespace lumetra::map_tool {
 namespace {
@@ -29,7 +30,6 @@ namespace {
 constexpr int kExitRan = 0;
 constexpr int kExitUnfinished = 1;  // no ICMP for this user, or the frame could not be made
 constexpr int kExitBadArguments = 2;
-constexpr int kEchoDataSize = 32;  // what the saver sends
 
 struct ProbeOptions {
     std::optional<std::string> targetFile;    // else the settings' TargetFile
@@ -73,34 +73,19 @@ bool IsReadableFile(const std::string& path) {
     return std::ifstream(NativePath(path)).good();
 }
 
-// The targets of the region in the order the saver's cycle visits them: it
-// starts after the tail, takes every target of the region in list order and
-// ends where it started. With none of the region, the tail target alone.
-std::vector<PingTarget*> OneProbeCycle(TargetList& targets, std::string_view region) {
-    std::vector<PingTarget*> cycle;
-    for (const auto& target : targets) {
-        if (IsOfRegion(*target, region)) cycle.push_back(target.get());
-    }
-    if (cycle.empty() && !targets.empty()) cycle.push_back(targets.back().get());
-    return cycle;
-}
+// A target of the cycle and how its probe went.
+struct ProbedTarget {
+    PingTarget* target;
+    ProbeOutcome outcome;
+};
 
-// The saver's probe of one target; the outcome shows in its two fields.
-void ProbeTarget(PingTarget& target, int timeoutMs) {
-    target.m_nRoundTripMs = -1;
-    target.m_nSecondResult = -1;
-    if (target.m_dwAddress != 0) {
-        static_cast<void>(
-            PingAddress(target.m_dwAddress, &target.m_nRoundTripMs, &target.m_nSecondResult, timeoutMs, kEchoDataSize));
-    } else {
-        static_cast<void>(ResolveHostName(target.m_strHost.c_str(), &target.m_dwAddress));
-        static_cast<void>(PingHostName(target.m_strHost.c_str(), &target.m_nRoundTripMs, &target.m_nSecondResult,
-                                       timeoutMs, kEchoDataSize));
+std::string ResultText(const ProbedTarget& probed) {
+    switch (probed.outcome) {
+        case ProbeOutcome::kAnswered: return std::to_string(probed.target->m_nRoundTripMs) + " ms";
+        case ProbeOutcome::kUnknownHost: return "unknown host";
+        case ProbeOutcome::kUnanswered: break;
     }
-}
-
-std::string ResultText(const PingTarget& target) {
-    return target.HasResult() ? std::to_string(target.m_nRoundTripMs) + " ms" : "timeout";
+    return "timeout";
 }
 
 std::string Padded(std::string text, std::size_t width) {
@@ -108,22 +93,23 @@ std::string Padded(std::string text, std::size_t width) {
     return text;
 }
 
-void PrintTable(const std::vector<PingTarget*>& probed) {
+void PrintTable(const std::vector<ProbedTarget>& probed) {
     std::size_t hostWidth = 4, addressWidth = 7;
-    for (const PingTarget* t : probed) {
-        hostWidth = std::max(hostWidth, t->m_strHost.size());
-        addressWidth = std::max(addressWidth, t->m_strAddress.size());
+    for (const ProbedTarget& row : probed) {
+        hostWidth = std::max(hostWidth, row.target->m_strHost.size());
+        addressWidth = std::max(addressWidth, row.target->m_strAddress.size());
     }
     char header[32];
     static_cast<void>(std::snprintf(header, sizeof header, "%6s %6s", "x", "y"));
     Print(stdout,
           Padded("host", hostWidth) + "  " + Padded("address", addressWidth) + "  " + header + "  round trip\n");
     int answered = 0;
-    for (const PingTarget* t : probed) {
+    for (const ProbedTarget& row : probed) {
+        const PingTarget* t = row.target;
         char position[32];
         static_cast<void>(std::snprintf(position, sizeof position, "%6d %6d", t->m_nX, t->m_nY));
         Print(stdout, Padded(t->m_strHost, hostWidth) + "  " + Padded(t->m_strAddress, addressWidth) + "  " + position +
-                          "  " + ResultText(*t) + "\n");
+                          "  " + ResultText(row) + "\n");
         answered += t->HasResult() ? 1 : 0;
     }
     Print(stdout, std::to_string(answered) + " of " + std::to_string(probed.size()) + " targets answered\n");
@@ -217,14 +203,15 @@ int RunProbe(Args args) {
         return kExitBadArguments;
     }
 
-    const std::vector<PingTarget*> cycle = OneProbeCycle(targets, region);
-    for (PingTarget* target : cycle) {
+    CEchoProber prober;
+    std::vector<ProbedTarget> probed;
+    for (PingTarget* target : OneProbeCycle(targets, region)) {
         Print(stderr, target->m_strHost + " ... ");
         static_cast<void>(std::fflush(stderr));
-        ProbeTarget(*target, settings.m_nPingTimeout);
-        Print(stderr, ResultText(*target) + "\n");
+        probed.push_back({target, ProbeTarget(*target, settings.m_nPingTimeout, prober)});
+        Print(stderr, ResultText(probed.back()) + "\n");
     }
-    PrintTable(cycle);
+    PrintTable(probed);
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         Print(stderr, "lumetra-map probe: the table could not be written\n");
         RemoveUnfinished(out, outFile);
