@@ -14,10 +14,9 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 #include "tests/net/testnet_client.h"
 #include "tests/support/shell_text.h"
+#include "tests/support/tool_run.h"
 
 namespace lumetra {
 namespace {
@@ -28,6 +27,9 @@ using test::ReadAll;
 
 using testnet::CTestNet;
 
+using test::ToolCall;
+
+// How a run ended, with its table as lines.
 struct ToolRun {
     int nExit = -1;
     std::vector<std::string> out;
@@ -98,24 +100,21 @@ protected:
         return WriteFile("Lumetra.ini", "[Lumetra]\r\nPingTimeout=" + std::to_string(timeoutMs) + "\r\n" + more);
     }
 
-    // `prefix` runs the tool through another program, e.g. as another user.
-    // The frame goes to the test's folder unless the arguments say otherwise.
-    ToolRun Run(std::vector<std::string> args, const std::string& prefix = "") const {
-        if (std::find(args.begin(), args.end(), "--out") == args.end() && !prefix.starts_with("cd ")) {
-            args.insert(args.end(), {"--out", (m_dir / "frame.bmp").string()});
+    // `lumetra-map probe` with these arguments, as `call` further says. The
+    // frame goes to the test's folder unless the arguments or a folder to
+    // run in say otherwise.
+    ToolRun Run(const std::vector<std::string>& args, ToolCall call = {}) const {
+        call.args = {"probe"};
+        call.args.insert(call.args.end(), args.begin(), args.end());
+        if (std::find(args.begin(), args.end(), "--out") == args.end() && call.setup.empty()) {
+            call.args.insert(call.args.end(), {"--out", (m_dir / "frame.bmp").string()});
         }
-        const auto out = m_dir / "out";
-        const auto err = m_dir / "err";
-        std::string command = prefix + Quote(LUMETRA_MAP_BIN) + " probe";
-        for (const std::string& arg : args) command += " " + Quote(arg);
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-        const int status = std::system(command.c_str());
-        ToolRun run;
-        run.nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = Lines(ReadAll(out));
-        run.err = ReadAll(err);
-        return run;
+        const test::ToolRun run = test::RunTool(call, m_dir);
+        return {run.nExit, Lines(run.out), run.err};
     }
+
+    // Runs in the test's folder, where the frame goes without --out.
+    ToolCall InTheFolder() const { return {.setup = "cd " + Quote(m_dir.string())}; }
 
     std::string Dotted(const char* name) const { return testnet::Dotted(m_net->HostNamed(name).address); }
 
@@ -170,7 +169,8 @@ TEST_F(ProbeTool, ProbesTheRegionInListOrderWithTheSettingsTimeout) {
 TEST_F(ProbeTool, TimeoutComesFromTheSettings) {
     const std::string targets =
         WriteFile("targets.txt", TargetLine(Dotted("ms150.lumetra.test"), "ms150.lumetra.test", 100, 60));
-    const ToolRun shortWait = Run({"--targets", targets, "--settings", Settings(100)});
+    const std::string settings = Settings(100);
+    const ToolRun shortWait = Run({"--targets", targets, "--settings", settings});
     ASSERT_EQ(shortWait.nExit, 0) << shortWait.err;
     ASSERT_EQ(shortWait.out.size(), 3U);
     EXPECT_EQ(RoundTripOf(Words(shortWait.out[1])), -1);
@@ -196,7 +196,7 @@ TEST_F(ProbeTool, BadArgumentsAndUnreadableFilesExitWithTwoAndProbeNothing) {
         {"--targets", targets, "--settings", settings, "--out"},
     };
     for (const auto& args : bad) {
-        const ToolRun run = Run(args, "cd " + Quote(m_dir.string()) + " && ");
+        const ToolRun run = Run(args, InTheFolder());
         EXPECT_EQ(run.nExit, 2) << args.back();
         EXPECT_TRUE(run.out.empty());
         EXPECT_FALSE(run.err.empty());
@@ -211,7 +211,7 @@ TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
                                      TargetLine(Dotted("ms50.lumetra.test"), "ms50.lumetra.test", 200, 60));
     const std::string settings = Settings(300);
     std::filesystem::permissions(m_dir, std::filesystem::perms::all);  // readable for the other user
-    const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    const ToolCall nobody{.wrapper = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"}};
     const std::size_t before = m_net->Requests().size();
     {
         const CPingGroupRange closed("1 0");
@@ -256,8 +256,7 @@ TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {
     const std::string targets =
         WriteFile("targets.txt", TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 200, 150) +
                                      TargetLine(Dotted("ms400.lumetra.test"), "ms400.lumetra.test", 420, 150));
-    const ToolRun run = Run({"--targets", targets, "--settings", Settings(1000, "DynamicRange=1\r\n")},
-                            "cd " + Quote(m_dir.string()) + " && ");
+    const ToolRun run = Run({"--targets", targets, "--settings", Settings(1000, "DynamicRange=1\r\n")}, InTheFolder());
     ASSERT_EQ(run.nExit, 0) << run.err;
     ASSERT_EQ(run.out.size(), 4U);
     EXPECT_EQ(run.out[3], "2 of 2 targets answered");

@@ -8,25 +8,22 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "targets/target_file.h"
 #include "tests/support/shell_text.h"
+#include "tests/support/tool_run.h"
 #include "tests/targets/temp_dir.h"
 
 namespace lumetra {
 namespace {
 
 using test::Lines;
-using test::Quote;
 using test::ReadAll;
 
 using namespace std::string_literals;
 using test::TempDir;
-
-#ifdef LUMETRA_MAP_BIN
 
 struct CheckRun {
     int nExit = -1;
@@ -34,21 +31,12 @@ struct CheckRun {
     std::vector<std::string> err;  // stderr lines
 };
 
-// `shellPrefix` runs first in the same shell, e.g. a resource limit.
-CheckRun RunCheck(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
-    const TempDir outputs;
-    const auto out = outputs.Path() / "out";
-    const auto err = outputs.Path() / "err";
-    const auto code = outputs.Path() / "code";
-    std::string command = shellPrefix + Quote(LUMETRA_MAP_BIN) + " check";
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + "; echo $? >" + Quote(code.string());
-    if (std::system(command.c_str()) == -1) throw std::runtime_error("cannot start a shell");
-    CheckRun run;
-    run.nExit = std::stoi(ReadAll(code));
-    run.out = Lines(ReadAll(out));
-    run.err = Lines(ReadAll(err));
-    return run;
+CheckRun RunCheck(const std::vector<std::string>& args, test::ToolCall call = {}) {
+    const TempDir scratch;
+    call.args.insert(call.args.begin(), "check");
+    call.args.insert(call.args.end(), args.begin(), args.end());
+    const test::ToolRun run = test::RunTool(call, scratch.Path());
+    return {run.nExit, Lines(run.out), Lines(run.err)};
 }
 
 std::string Packed(unsigned a, unsigned b, unsigned c, unsigned d) {
@@ -129,20 +117,22 @@ TEST(LumetraMapCheck, BadArgumentsShowTheUsageAndExitTwo) {
     }
 }
 
-TEST(LumetraMapCheck, WithoutAFileReadsTheBundledTargetFile) {
-    const std::filesystem::path bundled = LUMETRA_SOURCE_DIR "/resources/lumetra.txt";
-    const CheckRun run = RunCheck({});
-    if (!std::filesystem::exists(bundled)) {
-        EXPECT_EQ(run.nExit, 2);
-        ASSERT_EQ(run.err.size(), 1U);
-        EXPECT_NE(run.err[0].find(bundled.string()), std::string::npos) << run.err[0];
-        EXPECT_NE(run.err[0].find(std::strerror(ENOENT)), std::string::npos) << run.err[0];
-        return;
-    }
+// What `check` lists for the target file at `path`, read as the saver does.
+std::vector<std::string> ListingOf(const std::string& path) {
     TargetList targets;
     std::string region;
-    LoadTargetFile(bundled.string(), targets, region);
-    EXPECT_EQ(run.out.size(), targets.size());
+    LoadTargetFile(path, targets, region);
+    std::vector<std::string> listing;
+    for (const auto& target : targets) listing.push_back(Listed(*target));
+    return listing;
+}
+
+TEST(LumetraMapCheck, WithoutAFileReadsTheBundledTargetFile) {
+    const std::vector<std::string> bundled = ListingOf(LUMETRA_SOURCE_DIR "/resources/lumetra.txt");
+    ASSERT_FALSE(bundled.empty());
+    const TempDir elsewhere;
+    const CheckRun run = RunCheck({}, {.setup = "cd " + test::Quote(elsewhere.Path().string())});
+    EXPECT_EQ(run.out, bundled);
     EXPECT_EQ(run.nExit, run.err.empty() ? 0 : 1);
 }
 
@@ -189,21 +179,13 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
         out << "\t*\t1,2\tUSA\n";
     }
     // 48 MB of address space: the tool starts, the 64 MB line does not fit.
-    const CheckRun run = RunCheck({path.string()}, "ulimit -v 49152; ");
+    const CheckRun run = RunCheck({path.string()}, {.setup = "ulimit -v 49152"});
     EXPECT_EQ(run.nExit, 2);
     EXPECT_TRUE(run.out.empty());
     ASSERT_EQ(run.err.size(), 1U);
     EXPECT_NE(run.err[0].find("out of memory"), std::string::npos) << run.err[0];
 #endif
 }
-
-#else
-
-TEST(LumetraMapCheck, NeedsTheTool) {
-    GTEST_SKIP() << "lumetra-map is built for the host platform only";
-}
-
-#endif
 
 }  // namespace
 }  // namespace lumetra
