@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/net/testnet_client.h"
@@ -169,7 +171,9 @@ TEST_F(ProbeTool, ProbesTheRegionInListOrderWithTheSettingsTimeout) {
 TEST_F(ProbeTool, TimeoutComesFromTheSettings) {
     const std::string targets =
         WriteFile("targets.txt", TargetLine(Dotted("ms150.lumetra.test"), "ms150.lumetra.test", 100, 60));
-    const std::string settings = Settings(100);
+    // Named with a backslash, as the saver's paths are written: the same file.
+    std::string settings = Settings(100);
+    settings[settings.rfind('/')] = '\\';
     const ToolRun shortWait = Run({"--targets", targets, "--settings", settings});
     ASSERT_EQ(shortWait.nExit, 0) << shortWait.err;
     ASSERT_EQ(shortWait.out.size(), 3U);
@@ -276,6 +280,65 @@ TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {
     EXPECT_GT(slow[2], 200);
     EXPECT_GT(slow[0], 60) << "blue, not violet";
     EXPECT_LT(slow[0], 180);
+}
+
+// Files in `folder`, whatever their kind.
+std::size_t FilesIn(const std::filesystem::path& folder) {
+    const std::filesystem::directory_iterator files(folder);
+    return static_cast<std::size_t>(std::distance(begin(files), end(files)));
+}
+
+TEST_F(ProbeTool, AnInterruptedCycleLeavesTheOldFrameAsItWas) {
+    // The silent host keeps the cycle waiting for its long timeout; the run
+    // is interrupted while it waits.
+    const std::string fast = TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 100, 60);
+    const std::string targets =
+        WriteFile("targets.txt", fast + TargetLine(Dotted("silent.lumetra.test"), "silent.lumetra.test", 200, 60));
+    const std::string settings = Settings(30000);
+    const std::filesystem::path pictures = m_dir / "pictures";
+    std::filesystem::create_directory(pictures);
+    const std::filesystem::path frame = pictures / "frame.bmp";
+    std::ofstream(frame, std::ios::binary) << "an older picture";
+    const std::uint32_t silent = m_net->HostNamed("silent.lumetra.test").address;
+
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const int asked = m_net->RequestsTo(silent);
+        test::CToolProcess tool(
+            {.args = {"probe", "--targets", targets, "--settings", settings, "--out", frame.string()}}, m_dir);
+        for (int wait = 0; wait < 500 && m_net->RequestsTo(silent) == asked; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_GT(m_net->RequestsTo(silent), asked) << "the cycle never reached the silent host: " << tool.ErrSoFar();
+        tool.Signal(signal);
+        const test::ToolRun run = tool.Wait();
+        EXPECT_EQ(run.nSignal, signal) << "the run ended before its interruption: " << run.err;
+        EXPECT_EQ(ReadAll(frame), "an older picture");
+        EXPECT_EQ(FilesIn(pictures), 1U) << "a file was left beside the frame";
+    }
+
+    // A whole run replaces the picture, and leaves nothing else beside it.
+    const ToolRun whole =
+        Run({"--targets", WriteFile("fast.txt", fast), "--settings", Settings(300), "--out", frame.string()});
+    ASSERT_EQ(whole.nExit, 0) << whole.err;
+    const std::string bmp = ReadAll(frame);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(bmp.size(), 54U + 516U * 3U * 310U);
+    EXPECT_EQ(FilesIn(pictures), 1U);
+}
+
+TEST_F(ProbeTool, ABrokenBitmapResourceEndsWithAMessageAfterTheTable) {
+    const std::string targets =
+        WriteFile("targets.txt", TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 100, 60));
+    const std::filesystem::path frame = m_dir / "old.bmp";
+    std::ofstream(frame, std::ios::binary) << "an older picture";
+    const ToolRun run = Run({"--targets", targets, "--settings", Settings(300), "--out", frame.string()},
+                            {.program = LUMETRA_MAP_BROKEN_KERNEL_BIN});
+    EXPECT_EQ(run.nExit, 1) << run.err;
+    ASSERT_EQ(run.out.size(), 3U) << run.err;
+    EXPECT_EQ(run.out[2], "1 of 1 targets answered");
+    EXPECT_NE(run.err.find("\nlumetra-map probe: a bitmap resource is missing or broken: "), std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadAll(frame), "an older picture");
 }
 
 }  // namespace

@@ -136,6 +136,32 @@ TEST(LumetraMapCheck, WithoutAFileReadsTheBundledTargetFile) {
     EXPECT_EQ(run.nExit, run.err.empty() ? 0 : 1);
 }
 
+TEST(LumetraMapCheck, AnInstalledToolReadsTheTargetFileInstalledWithIt) {
+    const TempDir prefix;
+    const std::string install = test::Quote(LUMETRA_CMAKE) + " --install " + test::Quote(LUMETRA_BINARY_DIR) +
+                                " --prefix " + test::Quote(prefix.Path().string()) + " >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0) << install;
+    const std::filesystem::path installed = prefix.Path() / "share" / "lumetra" / "lumetra.txt";
+    ASSERT_EQ(ListingOf(installed.string()), ListingOf(LUMETRA_SOURCE_DIR "/resources/lumetra.txt"));
+
+    // Whatever lies there is what the installed tool reads, from any folder.
+    std::ofstream(installed, std::ios::binary) << "2\t9.8.7.6\tinstalled.example\ti\tn\t1,2\tUSA\n";
+    const TempDir elsewhere;
+    test::ToolCall call{.args = {"check"}, .setup = "cd " + test::Quote(elsewhere.Path().string())};
+    call.program = (prefix.Path() / "bin" / "lumetra-map").string();
+    const test::ToolRun run = test::RunTool(call, elsewhere.Path());
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(Lines(run.out), ListingOf(installed.string()));
+    EXPECT_NE(run.out.find("installed.example"), std::string::npos) << run.out;
+
+    // Without its installed file it says which file it looked for.
+    std::filesystem::remove(installed);
+    const test::ToolRun missing = test::RunTool(call, elsewhere.Path());
+    EXPECT_EQ(missing.nExit, 2);
+    EXPECT_NE(missing.err.find(installed.string()), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find(std::strerror(ENOENT)), std::string::npos) << missing.err;
+}
+
 TEST(LumetraMapCheck, ListsExactlyWhatTheSaverReads) {
     std::mt19937 random(77);
     const std::string special = "\t\t\t\n\r\0;.,- 0123456789"s;
@@ -185,6 +211,46 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
     ASSERT_EQ(run.err.size(), 1U);
     EXPECT_NE(run.err[0].find("out of memory"), std::string::npos) << run.err[0];
 #endif
+}
+
+// What every command shares: its usage on request, its answer to an option it
+// does not know, and its exit status when stdout cannot take its output.
+TEST(LumetraMapTool, EveryCommandShowsItsUsageOnRequest) {
+    const TempDir scratch;
+    for (const std::string command : {"check", "probe", "render"}) {
+        const test::ToolRun help = test::RunTool({.args = {command, "--help"}}, scratch.Path());
+        EXPECT_EQ(help.nExit, 0) << command;
+        EXPECT_EQ(help.err, "") << command;
+        EXPECT_EQ(help.out.rfind("usage: lumetra-map " + command, 0), 0U) << help.out;
+        EXPECT_NE(help.out.find("exit status: 0 done\n"), std::string::npos) << help.out;
+
+        const test::ToolRun bad = test::RunTool({.args = {command, "--colour", "red"}}, scratch.Path());
+        EXPECT_EQ(bad.nExit, 2) << command;
+        EXPECT_EQ(bad.out, "") << command;
+        EXPECT_EQ(bad.err.rfind("usage: lumetra-map " + command, 0), 0U) << bad.err;
+        EXPECT_EQ(Lines(bad.err).back(), "lumetra-map " + command + ": unknown option '--colour'");
+
+        const test::ToolRun overview = test::RunTool({.args = {"--help"}}, scratch.Path());
+        EXPECT_EQ(overview.nExit, 0);
+        EXPECT_NE(overview.out.find("\n  " + command + " "), std::string::npos) << overview.out;
+    }
+}
+
+TEST(LumetraMapTool, OutputThatStdoutCannotTakeExitsOne) {
+    const TempDir dir;
+    const std::string targets = dir.Write("t.txt", "1\ta\tb\tc\td\t5,6\tUSA\n");
+    const std::string results = dir.Write("r.txt", "0 10\n");
+    const std::string settings = dir.Write("s.ini", "[Lumetra]\n");
+    const std::string frame = (dir.Path() / "frame.bmp").string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"check", targets},
+          std::vector<std::string>{"render", "--targets", targets, "--results", results, "--settings", settings,
+                                   "--out", frame}}) {
+        const test::ToolRun run = test::RunTool({.args = args, .setup = "exec >/dev/full"}, dir.Path());
+        EXPECT_EQ(run.nExit, 1) << args[0];
+        EXPECT_EQ(run.err, "lumetra-map " + args[0] + ": writing to standard output failed\n");
+    }
+    EXPECT_TRUE(std::filesystem::exists(frame)) << "the frame is written all the same";
 }
 
 }  // namespace

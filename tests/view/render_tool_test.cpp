@@ -37,9 +37,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    // `lumetra-map render` with these arguments.
-    test::ToolRun Run(const std::vector<std::string>& args) const {
-        test::ToolCall call{.args = {"render"}};
+    // `lumetra-map render` with these arguments, or another build of the tool.
+    test::ToolRun Run(const std::vector<std::string>& args, const std::string& program = LUMETRA_MAP_BIN) const {
+        test::ToolCall call{.args = {"render"}, .program = program};
         call.args.insert(call.args.end(), args.begin(), args.end());
         return test::RunTool(call, m_dir);
     }
@@ -219,6 +219,33 @@ TEST_F(RenderTool, OutputThatCannotBeCreated) {
     const test::ToolRun outcome = Run(BaseArgs(m_dir / "no-such-dir" / "x.bmp"));
     EXPECT_EQ(outcome.nExit, 2);
     EXPECT_NE(outcome.err.find("cannot create"), std::string::npos) << outcome.err;
+}
+
+TEST_F(RenderTool, ABrokenBitmapResourceEndsWithAMessageAndLeavesTheOldFrame) {
+    const fs::path out = Write("x.bmp", "an older picture");
+    const test::ToolRun outcome = Run(BaseArgs(out), LUMETRA_MAP_BROKEN_KERNEL_BIN);
+    EXPECT_EQ(outcome.nSignal, 0) << outcome.err;
+    EXPECT_EQ(outcome.nExit, 1) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err.rfind("lumetra-map render: a bitmap resource is missing or broken: bad packed bitmap", 0), 0U)
+        << outcome.err;
+    EXPECT_EQ(test::Lines(outcome.err).size(), 1U) << outcome.err;
+    EXPECT_EQ(test::ReadAll(out), "an older picture");
+}
+
+TEST_F(RenderTool, PathsWithBackslashesAreReadAndWrittenAsTheSaverReadsThem) {
+    // The saver's paths are written for Windows; every file of the tool,
+    // read or written, takes the same rule.
+    fs::create_directories(m_dir / "in");
+    for (const char* name : {"targets.txt", "results-probed.txt", "settings-probed.ini"}) {
+        fs::copy_file(Frames() / name, m_dir / "in" / name);
+    }
+    const std::string in = (m_dir / "in").string() + "\\";
+    const test::ToolRun outcome =
+        Run({"--targets", in + "targets.txt", "--results", in + "results-probed.txt", "--settings",
+             in + "settings-probed.ini", "--current", "7", "--out", in + "frame.bmp"});
+    ASSERT_EQ(outcome.nExit, 0) << outcome.err;
+    EXPECT_TRUE(test::ReadAll(m_dir / "in" / "frame.bmp") == test::ReadAll(Frames() / "probed.bmp"));
 }
 
 TEST_F(RenderTool, TargetsNotNamedHaveNoResult) {
