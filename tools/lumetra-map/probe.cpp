@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/dib.h"
 #include "probe/echo_prober.h"
 #include "probe/echo_prober_linux.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
 #include "tools/lumetra-map/commands.h"
+#include "tools/lumetra-map/frame_output.h"
 #include "tools/lumetra-map/tool_files.h"
 #include "view/frame_renderer.h"
 
@@ -88,15 +88,9 @@ void PrintTable(const std::vector<PingTarget*>& probed) {
 // show it.
 int WriteFrame(const std::string& path, const TargetList& targets, std::string_view region,
                const SaverSettings& settings) {
-    const CFrameRenderer renderer;
-    CDib frame;
-    renderer.CreateFrame(frame);
-    renderer.RenderFrame(frame, targets, region, settings, nullptr);
-    if (const std::error_code error = ReplaceWithBmp(frame, path)) {
-        return Fail(kProbeCommand, kExitIncomplete, "writing '" + path + "' failed: " + error.message());
-    }
-    Print(stderr, "wrote " + path + "\n");
-    return kExitDone;
+    const int code = DrawFrameTo(kProbeCommand, path, CFrameRenderer(), targets, region, settings, nullptr);
+    if (code == kExitDone) Print(stderr, "wrote " + path + "\n");
+    return code;
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "imaging/dib.h"
 #include "settings/settings_store.h"
 #include "tools/lumetra-map/commands.h"
+#include "tools/lumetra-map/frame_output.h"
 #include "tools/lumetra-map/results_file.h"
 #include "tools/lumetra-map/tool_files.h"
 #include "view/frame_renderer.h"
@@ -87,12 +87,8 @@ int RunRender(const ParsedOptions& options) {
     }
 
     const CFrameRenderer renderer;
-    CDib frame;
-    renderer.CreateFrame(frame);
-    renderer.RenderFrame(frame, targets, region, settings, current);
-    if (const std::error_code error = ReplaceWithBmp(frame, out)) {
-        return Fail(kRenderCommand, kExitIncomplete, "writing '" + out + "' failed: " + error.message());
-    }
+    const int code = DrawFrameTo(kRenderCommand, out, renderer, targets, region, settings, current);
+    if (code != kExitDone) return code;
     Print(stdout, "wrote " + out + ": " + std::to_string(kFrameWidth) + " x " + std::to_string(kFrameHeight) +
                       ", range " + std::to_string(renderer.LastLow()) + "ms to " + std::to_string(renderer.LastHigh()) +
                       "ms\n");
