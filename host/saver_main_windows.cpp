@@ -5,20 +5,15 @@
 
 #include "host/run_modes_windows.h"
 #include "host/saver_bases_windows.h"
+#include "view/latency_map_wnd_windows.h"
 
 namespace lumetra {
 namespace {
 
-// Until the latency map joins: a saver that shows a black screen.
-class CBlackSaverWnd : public CScreenSaverWnd {
-public:
-    void OnDraw(CDC* pDC) override { pDC->FillSolidRect(GetClientRect(), RGB(0, 0, 0)); }
-};
-
 // Until the options join: the dialog with OK and Cancel only.
 class CPlainConfigDlg : public CScreenSaverDlg {};
 
-CBlackSaverWnd g_saverWnd;
+CLatencyMapWnd g_saverWnd;
 CPlainConfigDlg g_saverDlg;
 
 }  // namespace
