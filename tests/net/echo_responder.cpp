@@ -266,6 +266,12 @@ private:
         }
     }
 
+    // Wall-clock milliseconds, so that a test in another process can time the requests.
+    static long long WallClockMs() {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    }
+
     void Log(const Bytes& request, in_addr source, in_addr destination) {
         char from[INET_ADDRSTRLEN] = {}, to[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &source, from, sizeof from);
@@ -273,7 +279,7 @@ private:
         const bool allAa = std::all_of(request.begin() + 8, request.end(), [](std::uint8_t b) { return b == 0xAA; });
         m_log << "request " << to << " from " << from << " id " << ((request[4] << 8) | request[5]) << " seq "
               << ((request[6] << 8) | request[7]) << " data " << request.size() - 8 << " fill "
-              << (allAa ? "aa" : "other") << std::endl;
+              << (allAa ? "aa" : "other") << " at " << WallClockMs() << std::endl;
     }
 
     void Answer(const Behaviour& behaviour, const Bytes& request, const Bytes& original, in_addr host, in_addr asker) {

@@ -108,7 +108,7 @@ std::vector<Request> CTestNet::Requests() const {
     std::ifstream log(m_strDir + "/responder.log");
     std::string line;
     while (std::getline(log, line)) {
-        // request DEST from SOURCE id ID seq SEQ data SIZE fill aa|other
+        // request DEST from SOURCE id ID seq SEQ data SIZE fill aa|other at MS
         std::istringstream words(line);
         std::string kind, dest, from, source, id, idValue, seq, seqValue, data, fill, fillValue;
         int size = 0;
