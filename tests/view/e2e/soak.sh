@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# soak.sh WINE_RUN PREFIX SAVER SECONDS [SAVER_MARGIN_KB SERVER_MARGIN_KB [INI]]
+# Runs the saver under Wine inside the test network (through
+# tests/net/testnet.sh run, with e2e/hosts.conf) with a 1-second probe period
+# for SECONDS and samples, every 10 seconds, the resident memory of the
+# saver's process and of the Wine server. Wine's GetGuiResources always
+# answers 0, so a leak of drawing objects or windows shows as growth of the
+# server. Prints the samples and first, last and maximum of each; with
+# margins given, fails when either grew from its first sample (taken after a
+# 10-second warm-up) to its last by more than its margin.
+# INI replaces the settings (e2e/Lumetra.ini). tools/soak.sh runs it for ten
+# minutes.
+set -uo pipefail
+wine_run=$1 prefix=$2 saver=$3 seconds=$4 saver_margin=${5:-} server_margin=${6:-}
+here=$(cd "$(dirname "$0")" && pwd)
+ini=${7:-$here/Lumetra.ini}
+if [ -z "${LUMETRA_TESTNET_DIR:-}" ]; then
+    echo "soak.sh: skipped: ${LUMETRA_TESTNET_SKIP:-not inside the test network}"
+    exit 0
+fi
+export WINEPREFIX=$prefix
+server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+stop_server() { "$server" -k >/dev/null 2>&1; "$server" -w >/dev/null 2>&1; }
+work=$(mktemp -d)
+stop_server
+trap 'stop_server; rm -rf "$work"' EXIT
+
+mkdir -p "$work/bin" "$work/run"
+cp "$saver" "$here/lumetra.txt" "$work/bin/"
+"$wine_run" "$prefix" cmd /c exit >/dev/null 2>&1
+settings_dir="$prefix/drive_c/users/$(id -un)/AppData/Roaming"
+mkdir -p "$settings_dir"
+cp "$ini" "$settings_dir/Lumetra.ini"
+
+cd "$work/run"
+("$wine_run" "$prefix" "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
+for _ in $(seq 1 500); do xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && break; sleep 0.02; done
+saver_pid=$(pgrep -f 'lumetra.scr /s' | head -n 1)
+server_pid=$(pgrep -f "wineserver" | head -n 1)
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+sleep 10  # warm-up: the first renders, Wine's own caches
+saver_kb=() server_kb=()
+ticks_start=$(cpu_ticks "$saver_pid")
+start=$(date +%s)
+for ((t = 0; t <= seconds; t += 10)); do
+    saver_kb+=("$(rss_kb "$saver_pid")")
+    server_kb+=("$(rss_kb "$server_pid")")
+    printf '%4d s  saver %7d kB  wineserver %7d kB\n' "$t" "${saver_kb[-1]}" "${server_kb[-1]}"
+    [ "$t" -lt "$seconds" ] && sleep 10
+done
+ticks=$(($(cpu_ticks "$saver_pid") - ticks_start))
+elapsed=$(($(date +%s) - start))
+xdotool key space
+for _ in $(seq 1 100); do [ -s "$work/code" ] && break; sleep 0.1; done
+
+summary() {  # NAME VALUES...
+    local name=$1 max=0 v
+    shift
+    for v in "$@"; do ((v > max)) && max=$v; done
+    printf '%s: first %d kB, last %d kB, max %d kB, growth %d kB\n' "$name" "$1" "${!#}" "$max" $((${!#} - $1))
+}
+summary saver "${saver_kb[@]}"
+summary wineserver "${server_kb[@]}"
+hz=$(getconf CLK_TCK)
+echo "saver CPU: $ticks ticks of 1/$hz s in $elapsed s ($(awk -v t="$ticks" -v h="$hz" -v e="$elapsed" 'BEGIN { printf "%.2f", 100 * t / h / e }') %)"
+echo "saver exit code: $(cat "$work/code" 2>/dev/null)"
+
+status=0
+if [ -n "$saver_margin" ] && ((${saver_kb[-1]} - ${saver_kb[0]} > saver_margin)); then
+    echo "FAIL the saver grew by more than $saver_margin kB"
+    status=1
+fi
+if [ -n "$server_margin" ] && ((${server_kb[-1]} - ${server_kb[0]} > server_margin)); then
+    echo "FAIL the Wine server grew by more than $server_margin kB"
+    status=1
+fi
+[ "$(cat "$work/code" 2>/dev/null)" = 0 ] || { echo "FAIL the saver did not end with 0"; status=1; }
+exit $status

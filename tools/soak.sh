@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# soak.sh [SECONDS [INI]] - runs the saver under Wine in the test network for
+# SECONDS (default 600) with a 1-second probe period, sampling the memory of
+# the saver and of the Wine server every 10 seconds (see
+# tests/view/e2e/soak.sh). Needs root for the test network, and the windows
+# preset built (cmake --preset windows && cmake --build --preset windows).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-600}
+ini=${2:-$PWD/tests/view/e2e/Lumetra.ini}
+build=$PWD/build/windows
+xvfb-run -a -s "-screen 0 1024x768x24" \
+    tests/net/testnet.sh run tests/view/e2e/hosts.conf "$build/tests/net/echo_responder" -- \
+    tests/view/e2e/soak.sh "$PWD/cmake/wine-run.sh" "$build/wineprefix-net" "$build/host/lumetra.scr" "$seconds" "" "" "$ini"
