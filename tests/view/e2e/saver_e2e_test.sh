@@ -100,16 +100,30 @@ check "silent host stays uncoloured ($r $g $b)" "0 255 53" "$r $g $b"
 cyan=$(convert "$snap" -crop 477x18+21+289 +repage -fill black +opaque '#00FFFF' -format '%[fx:int(mean*w*h*3)]' info: 2>/dev/null)
 check "the marker's name is drawn" yes "$([ "${cyan:-0}" -gt 0 ] && echo yes || echo no)"
 
-# --- A current folder that takes no snapshot: the settings folder gets it. ---
-mkdir -p "$work/full/lumetra.bmp"  # a folder in the way: the file cannot be made there
-cd "$work/full"
-rm -f "$work/code"
-(wine "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
+# --- A read-only current folder: the old snapshot there stays as it was and
+# the new one goes to the settings folder. The saver and a Wine server of its
+# own (the server opens the files) run in a mount namespace in which the
+# folder is read-only: root writes through mere permissions.
+mkdir -p "$work/readonly"
+cp "$snap" "$work/readonly/lumetra.bmp"
+printf 'old' >>"$work/readonly/lumetra.bmp"  # not a frame the saver could write
+old_sum=$(md5sum <"$work/readonly/lumetra.bmp")
+rm -f "$settings_dir/lumetra.bmp" "$work/code"
+cd "$work/readonly"
+stop_server
+(unshare -m sh -c 'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && cd "$1" && shift && exec "$@"' \
+    sh "$work/readonly" "$wine_run" "$prefix" "$work/bin/lumetra.scr" /s >/dev/null 2>&1
+    echo $? >"$work/code") &
 for _ in $(seq 1 500); do xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && break; sleep 0.02; done
 sleep 1
 xdotool key space
 for _ in $(seq 1 100); do [ -s "$work/code" ] && break; sleep 0.1; done
-check "settings folder snapshot" "516x310" "$(identify -format '%wx%h' "$settings_dir/lumetra.bmp" 2>/dev/null)"
+check "read-only folder: the saver ends with 0" 0 "$(cat "$work/code" 2>/dev/null)"
+stop_server
+check "read-only folder: the old snapshot is unchanged" "$old_sum" "$(md5sum <"$work/readonly/lumetra.bmp")"
+check "read-only folder: no temporary file left" 1 "$(find "$work/readonly" -type f | wc -l)"
+check "read-only folder: the snapshot is in the settings folder" "516x310" \
+    "$(identify -format '%wx%h' "$settings_dir/lumetra.bmp" 2>/dev/null)"
 
 # --- The preview writes its snapshot too. ------------------------------------
 mkdir -p "$work/preview"

@@ -36,7 +36,13 @@ cd "$work/run"
 ("$wine_run" "$prefix" "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
 for _ in $(seq 1 500); do xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && break; sleep 0.02; done
 saver_pid=$(pgrep -f 'lumetra.scr /s' | head -n 1)
-server_pid=$(pgrep -f "wineserver" | head -n 1)
+# The server of this prefix: it works in a folder named after the prefix's device and inode.
+server_dir=server-$(printf '%x-%x' "0x$(stat -c %D "$prefix")" "$(stat -c %i "$prefix")")
+server_pid=""
+for pid in $(pgrep wineserver); do
+    [[ $(readlink "/proc/$pid/cwd") == */"$server_dir" ]] && server_pid=$pid
+done
+[ -n "$saver_pid" ] && [ -n "$server_pid" ] || { echo "FAIL no saver ($saver_pid) or Wine server ($server_pid) to watch"; exit 1; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 
