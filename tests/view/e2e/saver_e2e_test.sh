@@ -6,47 +6,24 @@
 # files are found and written.
 set -uo pipefail
 wine_run=$1 prefix=$2 saver=$3 preview_parent=$4
-here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${LUMETRA_TESTNET_DIR:-}" ]; then
-    echo "saver_e2e_test.sh: skipped: ${LUMETRA_TESTNET_SKIP:-not inside the test network}"
-    exit 0
-fi
-export WINEPREFIX=$prefix
-server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-stop_server() { "$server" -k >/dev/null 2>&1; "$server" -w >/dev/null 2>&1; }
-work=$(mktemp -d)
-# A server started outside this network would send its echoes from there.
-stop_server
-trap 'stop_server; rm -rf "$work"' EXIT
+source "$(dirname "$0")/saver_session.sh"
 
 failures=0
 passes=0
 check() {  # check NAME EXPECTED ACTUAL
     if [ "$2" = "$3" ]; then passes=$((passes + 1)); else echo "FAIL $1: expected '$2', got '$3'"; failures=$((failures + 1)); fi
 }
-wine() { "$wine_run" "$prefix" "$@"; }
 now_ms() { date +%s%3N; }
 log=$LUMETRA_TESTNET_DIR/responder.log
 ip_of() { awk -v n="$1" '$2 == n { print $3 }' "$here/hosts.conf"; }
 
-# The program and its target file in one folder; the saver runs elsewhere.
-mkdir -p "$work/bin" "$work/run"
-cp "$saver" "$here/lumetra.txt" "$work/bin/"
-wine cmd /c exit >/dev/null 2>&1  # the prefix and its server, before any timing
-settings_dir="$prefix/drive_c/users/$(id -un)/AppData/Roaming"
-mkdir -p "$settings_dir"
-cp "$here/Lumetra.ini" "$settings_dir/Lumetra.ini"
-rm -f "$settings_dir/lumetra.bmp"
-
-# --- The saver runs, probes, drifts and ends on a key. -----------------------
+# --- The saver runs from a folder other than its own, probes, drifts and ends
+# on a key.
 : >"$log"
 cd "$work/run"
 (wine "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
 appeared=""
-for _ in $(seq 1 500); do
-    xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && { appeared=$(now_ms); break; }
-    sleep 0.02
-done
+wait_for_saver && appeared=$(now_ms)
 check "the saver window appears" yes "$([ -n "$appeared" ] && echo yes || echo no)"
 sleep 1
 import -window root "$work/a.png"
@@ -69,16 +46,17 @@ check "the other region is never probed" 0 "$(grep -c " $(ip_of other.lumetra.te
 check "echo data is 32 bytes of 0xAA" 0 "$(awk '$1 == "request" && ($10 != 32 || $12 != "aa")' "$log" | wc -l)"
 
 # The timing: the first probe about 110 ms after the start (the window's
-# appearance, as seen from here, is the start within a poll), then one period
-# (1000 ms) after each probe ended: the delay of the host, or the timeout.
+# appearance as seen from here, which lags it by up to a poll and xdotool's
+# own start), then one period (1000 ms) after each probe ended: the delay of
+# the host, or the timeout. The two clocks and the timer allow 50 ms of slack.
 mapfile -t at < <(awk '$1 == "request" { print $14 }' "$log")
 first=$((at[0] - appeared))
-check "first probe within 1 s of the start (was ${first} ms)" yes "$([ "$first" -ge 0 ] && [ "$first" -le 1000 ] && echo yes || echo no)"
+check "first probe about 110 ms after the start (was ${first} ms after the window was seen)" yes "$([ "$first" -ge -500 ] && [ "$first" -le 1000 ] && echo yes || echo no)"
 expected_min=(1000 1150 1400 1600)  # period + delay of fast, ms150, ms400, and the silent host's timeout
 for i in 0 1 2 3 4 5 6; do
     gap=$((at[i + 1] - at[i]))
     low=${expected_min[$((i % 4))]}
-    check "gap after probe $i (${gap} ms, at least ${low})" yes "$([ "$gap" -ge "$low" ] && [ "$gap" -le $((low + 400)) ] && echo yes || echo no)"
+    check "gap after probe $i (${gap} ms, at least ${low})" yes "$([ "$gap" -ge $((low - 50)) ] && [ "$gap" -le $((low + 400)) ] && echo yes || echo no)"
 done
 
 # The frame moves between two screenshots.
@@ -114,7 +92,7 @@ stop_server
 (unshare -m sh -c 'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && cd "$1" && shift && exec "$@"' \
     sh "$work/readonly" "$wine_run" "$prefix" "$work/bin/lumetra.scr" /s >/dev/null 2>&1
     echo $? >"$work/code") &
-for _ in $(seq 1 500); do xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && break; sleep 0.02; done
+wait_for_saver
 sleep 1
 xdotool key space
 for _ in $(seq 1 100); do [ -s "$work/code" ] && break; sleep 0.1; done

@@ -12,29 +12,12 @@
 # minutes.
 set -uo pipefail
 wine_run=$1 prefix=$2 saver=$3 seconds=$4 saver_margin=${5:-} server_margin=${6:-}
-here=$(cd "$(dirname "$0")" && pwd)
-ini=${7:-$here/Lumetra.ini}
-if [ -z "${LUMETRA_TESTNET_DIR:-}" ]; then
-    echo "soak.sh: skipped: ${LUMETRA_TESTNET_SKIP:-not inside the test network}"
-    exit 0
-fi
-export WINEPREFIX=$prefix
-server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-stop_server() { "$server" -k >/dev/null 2>&1; "$server" -w >/dev/null 2>&1; }
-work=$(mktemp -d)
-stop_server
-trap 'stop_server; rm -rf "$work"' EXIT
-
-mkdir -p "$work/bin" "$work/run"
-cp "$saver" "$here/lumetra.txt" "$work/bin/"
-"$wine_run" "$prefix" cmd /c exit >/dev/null 2>&1
-settings_dir="$prefix/drive_c/users/$(id -un)/AppData/Roaming"
-mkdir -p "$settings_dir"
-cp "$ini" "$settings_dir/Lumetra.ini"
+ini=${7:-}
+source "$(dirname "$0")/saver_session.sh"
 
 cd "$work/run"
-("$wine_run" "$prefix" "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
-for _ in $(seq 1 500); do xdotool search --name '^Screen Saver$' >/dev/null 2>&1 && break; sleep 0.02; done
+(wine "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
+wait_for_saver
 saver_pid=$(pgrep -f 'lumetra.scr /s' | head -n 1)
 # The server of this prefix: it works in a folder named after the prefix's device and inode.
 server_dir=server-$(printf '%x-%x' "0x$(stat -c %D "$prefix")" "$(stat -c %i "$prefix")")
