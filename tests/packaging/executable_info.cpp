@@ -45,8 +45,8 @@ void PrintFixedVersion(std::vector<char>& block) {
         return;
     }
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-    const unsigned parts[] = {HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-                              HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
+    const std::array<unsigned, 4> parts{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                                        HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS)};
     std::printf("FixedFileVersion=%u.%u.%u.%u\n", parts[0], parts[1], parts[2], parts[3]);
 }
 

@@ -30,8 +30,12 @@ program_folder='C:\Program Files\Lumetra'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra'
 desktop_key='HKCU\Control Panel\Desktop'
 
+# The prefix is this test's own: ending its Wine server ends only what the
+# test started there, a saver that missed its key included.
+server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+end_prefix() { [ -d "$prefix" ] && WINEPREFIX=$prefix "$server" -k >/dev/null 2>&1; }
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'end_prefix; rm -rf "$work"' EXIT
 wine() { "$wine_run" "$prefix" "$@"; }
 unix_path() { wine winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 # The value NAME of KEY as `reg query` prints it, or nothing.
@@ -45,6 +49,7 @@ check "zip entries" "$(printf "$name/%s\n" "${release_files[@]}" | sort)" \
 check "checksums" "OK OK" "$(cd "$release_dir" && sha256sum -c SHA256SUMS 2>&1 | awk '{print $2}' | xargs)"
 
 # A fresh prefix, as on a machine that never saw Lumetra.
+end_prefix
 rm -rf "$prefix" "$prefix.lock"
 check "silent install exit code" 0 "$(wine "$installer" /S >/dev/null 2>&1; echo $?)"
 installed=$(unix_path "$program_folder")
@@ -94,7 +99,7 @@ cp "$appdata/Lumetra.ini" "$work/settings.ini"
 # The installed saver, started from a folder without a target file: it reads
 # the bundled one beside it and leaves its snapshot where it was started.
 mkdir -p "$work/elsewhere"
-(cd "$work/elsewhere" && wine "$program_folder\\lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
+(cd "$work/elsewhere" && wine "$program_folder\\lumetra.scr" /s; echo $? >"$work/code") >/dev/null 2>&1 &
 for _ in $(seq 1 150); do
     [ -n "$(xdotool search --name '^Screen Saver$' 2>/dev/null)" ] && break
     sleep 0.1
