@@ -1,5 +1,7 @@
 #include "framework/app_windows.h"
 
+#include <cstddef>
+
 namespace lumetra {
 
 ModuleState* AfxGetModuleState() {
@@ -14,6 +16,14 @@ HINSTANCE AfxGetResourceHandle() {
 
 void AfxSetResourceHandle(HINSTANCE resource) {
     AfxGetModuleState()->hResource = resource;
+}
+
+std::string AfxLoadString(UINT id) {
+    // A string-table entry holds at most 65535 characters.
+    std::string text(65536, '\0');
+    const int length = ::LoadStringA(AfxGetResourceHandle(), id, text.data(), static_cast<int>(text.size()));
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return text;
 }
 
 bool AfxWinInit(HINSTANCE instance, HINSTANCE /*previous*/, const char* commandLine, int showCommand) {

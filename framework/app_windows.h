@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace lumetra {
 
 class CWinApp;
@@ -22,6 +24,9 @@ ModuleState* AfxGetModuleState();
 // The handle that resource look-ups search; the program's own module until set.
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE resource);
+
+// String-table entry `id` of the resource handle; empty when there is none.
+std::string AfxLoadString(UINT id);
 
 // Starts the framework for a module: records the instance and makes it the
 // resource handle. The command line and show command are kept on the

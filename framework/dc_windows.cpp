@@ -42,6 +42,12 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, const CDC& source, int sou
     return ::BitBlt(m_hDC, x, y, width, height, source.m_hDC, sourceX, sourceY, rop);
 }
 
+SIZE CDC::GetTextExtent(std::string_view text) const {
+    SIZE size{};
+    if (m_hDC != nullptr) ::GetTextExtentPointA(m_hDC, text.data(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
 CPaintDC::CPaintDC(HWND window) : m_hWnd(window) {
     Attach(::BeginPaint(window, &m_ps));
 }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace lumetra {
 
 class CPalette;
@@ -33,6 +35,8 @@ public:
     HPALETTE SelectPalette(const CPalette& palette, bool forceBackground);
     UINT RealizePalette();
     BOOL BitBlt(int x, int y, int width, int height, const CDC& source, int sourceX, int sourceY, DWORD rop);
+    // The size of `text` in the context's current font; 0 by 0 without a context.
+    SIZE GetTextExtent(std::string_view text) const;
 
 private:
     HDC m_hDC = nullptr;

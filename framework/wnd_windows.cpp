@@ -1,5 +1,6 @@
 #include "framework/wnd_windows.h"
 
+#include <cstddef>
 #include <unordered_map>
 #include <utility>
 
@@ -114,6 +115,18 @@ HWND CWnd::GetDlgItem(int id) const {
 
 LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendDlgItemMessageA(m_hWnd, id, message, wParam, lParam);
+}
+
+std::string CWnd::GetDlgItemText(int id) const {
+    HWND control = GetDlgItem(id);
+    if (control == nullptr) return {};
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void CWnd::SetDlgItemText(int id, const std::string& text) {
+    ::SetDlgItemTextA(m_hWnd, id, text.c_str());
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/dc_windows.h"
 #include "framework/message_map_windows.h"
 
@@ -41,6 +43,9 @@ public:
     RECT GetClientRect() const;
     HWND GetDlgItem(int id) const;
     LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // The text of control `id`; empty when there is no such control.
+    std::string GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const std::string& text);
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse);
     void Invalidate(BOOL erase);
 

@@ -3,18 +3,15 @@
 // finds them through g_pSaverWnd and g_pSaverDlg.
 #include <windows.h>
 
+#include "config/latency_map_dlg_windows.h"
 #include "host/run_modes_windows.h"
-#include "host/saver_bases_windows.h"
 #include "view/latency_map_wnd_windows.h"
 
 namespace lumetra {
 namespace {
 
-// Until the options join: the dialog with OK and Cancel only.
-class CPlainConfigDlg : public CScreenSaverDlg {};
-
 CLatencyMapWnd g_saverWnd;
-CPlainConfigDlg g_saverDlg;
+CLatencyMapDlg g_saverDlg;
 
 }  // namespace
 }  // namespace lumetra

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # saver_process_test.sh WINE_RUN PREFIX SAVER FAULT_SAVER PREVIEW_PARENT RAW_LAUNCH MPR_DIR
 # The saver as a process under Wine: every command-line tail with its exit
-# code, input sent by xdotool on the virtual display, the preview inside a
-# real parent window, the password change through a stand-in MPR.DLL, and a
-# forced fault. Needs DISPLAY (CTest runs under xvfb-run).
+# code, the dialog cancelled and confirmed, input sent by xdotool on the
+# virtual display, the preview inside a real parent window, the password
+# change through a stand-in MPR.DLL, and a forced fault. Needs DISPLAY (CTest
+# runs under xvfb-run).
 set -uo pipefail
 wine_run=$1 prefix=$2 saver=$3 fault_saver=$4 preview_parent=$5 raw_launch=$6 mpr_dir=$7
 work=$(mktemp -d)
@@ -106,19 +107,35 @@ rm -f "$work/code"
 wait_for_saver && sleep 0.5
 check "quoted path, tab, /s" 0 "$(end_by key a)"
 
-# The dialog: an empty line, separators only, /c and /c:1234; Escape cancels.
-for tail in "" " - /" "/c" "/c:1234"; do
+# Shows the dialog for a command-line tail, sends a key to it and prints the exit code.
+answer_dialog() {  # answer_dialog TAIL KEY
     rm -f "$work/code"
-    (wine "$saver" $tail >/dev/null 2>&1; echo $? >"$work/code") &
-    found=""
+    (wine "$saver" $1 >/dev/null 2>&1; echo $? >"$work/code") &
+    local found=""
     for _ in $(seq 1 100); do
         found=$(xdotool search --name '^Lumetra 1.0$' 2>/dev/null | head -n 1)
         [ -n "$found" ] && break
         sleep 0.1
     done
     [ -n "$found" ] && { sleep 0.5; xdotool windowactivate --sync "$found" 2>/dev/null; }
-    check "dialog for '$tail' cancelled" 2 "$(end_by key Escape)"
+    end_by key "$2"
+}
+
+# The dialog: an empty line, separators only, /c and /c:1234; Escape cancels.
+for tail in "" " - /" "/c" "/c:1234"; do
+    check "dialog for '$tail' cancelled" 2 "$(answer_dialog "$tail" Escape)"
 done
+
+# Return presses the default button, OK, which stores the settings in the
+# user's own file: a period the slider cannot show comes back in whole seconds.
+ini="$(wine winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null | tr -d '\r')/Lumetra.ini"
+[ -f "$ini" ] && cp "$ini" "$work/user.ini"
+for tail in "" "/c"; do
+    printf '[Lumetra]\r\nPingPeriod=2500\r\n' >"$ini"
+    check "dialog for '$tail' confirmed" 1 "$(answer_dialog "$tail" Return)"
+    check "dialog for '$tail' stored the period" "PingPeriod=2000" "$(grep -o 'PingPeriod=[0-9]*' "$ini")"
+done
+if [ -f "$work/user.ini" ]; then cp "$work/user.ini" "$ini"; else rm -f "$ini"; fi
 
 # The preview runs inside a real window and ends with 0 when it is destroyed.
 check "/p HANDLE" 0 "$(code_of "$preview_parent" "$saver" p)"
