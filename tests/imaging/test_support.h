@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/bitmap_types.h"
+#include "framework/color_types.h"
 
 namespace lumetra::test {
 
