@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "framework/exceptions.h"
 #include "imaging/dib_layout.h"
@@ -62,7 +63,12 @@ void CDib::Create(int width, int height, int bitCount, CDC* referenceDC) {
         m_bPalIndices = 1;
         SetIdentityIndices();
     }
-    if (inSection) dib_platform::CreateSection(*this, *referenceDC);
+    if (inSection) {
+        dib_platform::Section section = dib_platform::CreateSection(*referenceDC, *m_pHeader);
+        m_pDC = std::move(section.dc);
+        m_hBitmap = section.bitmap;
+        m_pBits = section.bits;
+    }
 }
 
 void CDib::LoadFromResource(std::uint16_t id, int palIndices, CDC* referenceDC) {
@@ -76,6 +82,16 @@ std::uint8_t* CDib::GetPixelAddress(int x, int y) const {
     const std::ptrdiff_t row = std::ptrdiff_t{m_pHeader->biHeight} - 1 - y;
     const std::ptrdiff_t byte = std::ptrdiff_t{m_pHeader->biBitCount} * x / 8;
     return m_pBits + row * m_nStride + byte;
+}
+
+std::span<std::uint8_t> CDib::RowBytes(int y) const {
+    if (m_pBits == nullptr || y < 0 || y >= Height()) return {};
+    return {GetPixelAddress(0, y), static_cast<std::size_t>(m_nStride)};
+}
+
+std::span<const RgbQuad> CDib::Colors() const {
+    if (m_pColors == nullptr) return {};
+    return {m_pColors, m_nColors};
 }
 
 void CDib::SetColorEntry(int index, ColorRef color) {
@@ -120,7 +136,7 @@ void CDib::Free() {
     m_pHeader = nullptr;
     m_pColors = nullptr;
     m_pBits = nullptr;
-    dib_platform::ReleaseSection(*this);
+    dib_platform::ReleaseSection(m_pDC, m_hBitmap);
     m_pPalette.reset();
     // m_nStride and m_bPalIndices keep their values.
     m_nColors = 0;

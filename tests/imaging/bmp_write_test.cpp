@@ -82,7 +82,9 @@ TEST(WriteBmp, FrameFileHasTheExactHeaders) {
     EXPECT_EQ(bytes[478386], BlueOf(topLeft));
     EXPECT_EQ(bytes[478387], GreenOf(topLeft));
     EXPECT_EQ(bytes[478388], RedOf(topLeft));
-    EXPECT_EQ(std::memcmp(bytes.data() + 54, frame.m_pBits, 479880), 0);
+    for (int y = 0; y < 310; ++y) {
+        ASSERT_EQ(std::memcmp(bytes.data() + 54 + (309 - y) * 1548, frame.Row(y).data(), 1548), 0) << y;
+    }
 }
 
 TEST(WriteBmp, FrameReadsBackInImageMagick) {
@@ -106,8 +108,8 @@ TEST(WriteBmp, OddWidthsPadEveryRow) {
         const std::string path = dir.File("odd" + std::to_string(width) + ".bmp");
         WriteFile(dib, path);
         const auto bytes = ReadFileBytes(path);
-        ASSERT_EQ(bytes.size(), 54U + 3 * dib.m_nStride);
-        EXPECT_EQ(dib.m_nStride % 4, 0);
+        ASSERT_EQ(bytes.size(), 54U + 3 * dib.Stride());
+        EXPECT_EQ(dib.Stride() % 4, 0);
         if (test::HaveImageMagick()) {
             EXPECT_EQ(test::Identify(path), std::to_string(width) + " 3 8 DirectClass sRGB ");
             ExpectPixelsReadBack(path, width, 3, PatternAt);
@@ -153,11 +155,11 @@ TEST(WriteBmp, PaletteColoursBecomeTheTable) {
         WriteFile(dib, path);
         const auto bytes = ReadFileBytes(path);
         const std::size_t tableBytes = 4U << bits;
-        ASSERT_EQ(bytes.size(), 54 + tableBytes + dib.m_nImageSize);
+        ASSERT_EQ(bytes.size(), 54 + tableBytes + std::size_t(dib.Stride()) * dib.Height());
         EXPECT_EQ(Le32(bytes, 10), offBits);
         EXPECT_EQ(Le32(bytes, 2), bytes.size());
         EXPECT_EQ(Le32(bytes, 46), 1U << bits);  // biClrUsed = m_nColors
-        EXPECT_EQ(dib.m_pHeader->biClrUsed, 1U << bits);
+        EXPECT_EQ(dib.Header()->biClrUsed, 1U << bits);
         EXPECT_EQ(Le32(bytes, 38), 2834U);  // the block's own resolution
         // Table from the palette: blue, green, red, 0 as the block had them.
         EXPECT_TRUE(std::equal(bytes.begin() + 54, bytes.begin() + 54 + tableBytes, packed.begin() + 40));
@@ -182,8 +184,7 @@ TEST(WriteBmp, PaletteColoursBecomeTheTable) {
 TEST(WriteBmp, TableWithoutPaletteIsTheImagesOwn) {
     TempDir dir;
     CDib dib;
-    dib.Create(17, 2, 1);  // white 0 bits, black 1 bits, no palette
-    std::memset(dib.m_pBits, 0, static_cast<std::size_t>(dib.m_nImageSize));
+    dib.Create(17, 2, 1);                 // white 0 bits, black 1 bits, no palette
     dib.GetPixelAddress(9, 0)[0] = 0x40;  // pixel 9 of the top row is black
     WriteFile(dib, dir.File("mono.bmp"));
     const auto bytes = ReadFileBytes(dir.File("mono.bmp"));

@@ -23,19 +23,19 @@ TEST_F(DibSectionTest, FrameLivesInADibSection) {
     CDib frame;
     frame.Create(516, 310, 24, &reference);
     ASSERT_NE(frame.GetDC(), nullptr);
-    ASSERT_NE(frame.m_hBitmap, nullptr);
+    ASSERT_NE(frame.GetBitmapHandle(), nullptr);
     EXPECT_EQ(frame.HeaderBlockSize(), 40U);  // the rows are not in the header block
-    EXPECT_EQ(frame.m_nStride, 1548);
-    EXPECT_EQ(frame.m_nImageSize, 479880);
+    EXPECT_EQ(frame.Stride(), 1548);
     DIBSECTION section{};
-    ASSERT_EQ(GetObjectA(static_cast<HBITMAP>(frame.m_hBitmap), sizeof(section), &section), int{sizeof(section)});
-    EXPECT_EQ(section.dsBm.bmBits, frame.m_pBits);
+    ASSERT_EQ(GetObjectA(static_cast<HBITMAP>(frame.GetBitmapHandle()), sizeof(section), &section),
+              int{sizeof(section)});
+    EXPECT_EQ(section.dsBm.bmBits, frame.Row(309).data());  // the bottom row comes first
     EXPECT_EQ(section.dsBm.bmWidth, 516);
     EXPECT_EQ(section.dsBm.bmHeight, 310);
     EXPECT_EQ(section.dsBm.bmWidthBytes, 1548);
     EXPECT_EQ(section.dsBmih.biBitCount, 24);
     // The section is the bitmap selected into the image's context.
-    EXPECT_EQ(GetCurrentObject(frame.GetDC()->GetSafeHdc(), OBJ_BITMAP), frame.m_hBitmap);
+    EXPECT_EQ(GetCurrentObject(frame.GetDC()->GetSafeHdc(), OBJ_BITMAP), frame.GetBitmapHandle());
 }
 
 TEST_F(DibSectionTest, CanvasDrawingLandsInTheSectionAsGdiSeesIt) {
@@ -71,7 +71,7 @@ TEST_F(DibSectionTest, GdiDrawingIsSeenThroughPixelAddresses) {
 TEST_F(DibSectionTest, ResourceLoadsIntoASection) {
     CDib kernel;
     kernel.LoadFromResource(IDB_KERNEL, 1, &reference);
-    ASSERT_NE(kernel.m_hBitmap, nullptr);
+    ASSERT_NE(kernel.GetBitmapHandle(), nullptr);
     EXPECT_EQ(kernel.HeaderBlockSize(), 40U);
     EXPECT_EQ(kernel.GetPixelAddress(128, 128)[0], 255);
     EXPECT_EQ(GetPixel(kernel.GetDC()->GetSafeHdc(), 128, 128), RGB(255, 255, 255));
@@ -80,7 +80,7 @@ TEST_F(DibSectionTest, ResourceLoadsIntoASection) {
 TEST_F(DibSectionTest, PalettedSectionShowsTheLoadedColours) {
     CDib icons;
     icons.LoadFromResource(IDB_TARGET_ICONS, 0, &reference);
-    ASSERT_NE(icons.m_hBitmap, nullptr);
+    ASSERT_NE(icons.GetBitmapHandle(), nullptr);
     // Every pixel GDI reads from the section has the colour the table gives it.
     HDC dc = icons.GetDC()->GetSafeHdc();
     for (int x = 0; x < 128; x += 5) {
@@ -92,12 +92,12 @@ TEST_F(DibSectionTest, PalettedSectionShowsTheLoadedColours) {
 TEST_F(DibSectionTest, FreeReleasesSectionAndContext) {
     CDib frame;
     frame.Create(8, 8, 24, &reference);
-    HGDIOBJ section = static_cast<HBITMAP>(frame.m_hBitmap);
+    HGDIOBJ section = static_cast<HBITMAP>(frame.GetBitmapHandle());
     HDC dc = frame.GetDC()->GetSafeHdc();
     ASSERT_EQ(GetObjectType(section), DWORD{OBJ_BITMAP});
     ASSERT_EQ(GetObjectType(dc), DWORD{OBJ_MEMDC});
     frame.Free();
-    EXPECT_EQ(frame.m_hBitmap, nullptr);
+    EXPECT_EQ(frame.GetBitmapHandle(), nullptr);
     EXPECT_EQ(frame.GetDC(), nullptr);
     EXPECT_EQ(GetObjectType(section), 0U);
     EXPECT_EQ(GetObjectType(dc), 0U);
