@@ -39,8 +39,8 @@ public:
     void LoadFromResource(std::uint16_t id, int palIndices = 1, CDC* referenceDC = nullptr);
 
     // Builds the image as a copy of a packed bitmap (header, colour table,
-    // rows). A malformed or compressed one throws ResourceException and leaves
-    // the image as it was.
+    // rows). The index request is taken first; a malformed or compressed
+    // block then throws ResourceException and leaves the storage as it was.
     void CreateFromPacked(std::span<const std::uint8_t> packed, int palIndices = 1, CDC* referenceDC = nullptr);
 
     // Address of the byte holding pixel (x, y), y counted from the top. No

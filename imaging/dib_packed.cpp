@@ -51,8 +51,8 @@ PackedImage CheckPacked(std::span<const std::uint8_t> packed) {
 }  // namespace
 
 void CDib::CreateFromPacked(std::span<const std::uint8_t> packed, int palIndices, CDC* referenceDC) {
+    m_bPalIndices = palIndices;  // taken even when the block is refused
     const PackedImage image = CheckPacked(packed);
-    m_bPalIndices = palIndices;
     Create(image.header.biWidth, image.header.biHeight, image.header.biBitCount, referenceDC);
 
     // From here on the header carries the block's own resolution and counts.

@@ -175,15 +175,20 @@ TEST(DibPacked, ImpossibleSizesAreRefused) {
     ExpectRefused(MakePacked(huge), "table beyond the block");
 }
 
-TEST(DibPacked, RefusedLoadLeavesAReadyImageAsItWas) {
+TEST(DibPacked, RefusedLoadLeavesTheStorageButTakesTheIndexRequest) {
     CDib dib;
     dib.CreateFromPacked(MakePacked(Small4()), 0);
     const std::uint8_t* bits = dib.Row(0).data();
+    const RgbQuad third = dib.Colors()[3];
     PackedSpec bad = Small24();
     bad.headerSize = 12;
     EXPECT_THROW(dib.CreateFromPacked(MakePacked(bad), 1), ResourceException);
     EXPECT_EQ(dib.Row(0).data(), bits);
     EXPECT_EQ(dib.BitCount(), 4);
+    EXPECT_EQ(dib.Colors()[3].rgbRed, third.rgbRed);  // the table is not turned into indices
+    // The request is recorded before the header is looked at.
+    EXPECT_TRUE(dib.UsesPaletteIndices());
+    EXPECT_THROW(dib.CreateFromPacked(MakePacked(bad), 0), ResourceException);
     EXPECT_FALSE(dib.UsesPaletteIndices());
 }
 
