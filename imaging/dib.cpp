@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "framework/exceptions.h"
@@ -29,7 +29,11 @@ void CDib::Allocate(std::size_t size) {
 
 void CDib::Create(int width, int height, int bitCount, CDC* referenceDC) {
     const std::optional<DibLayout> layout = ComputeDibLayout(width, height, bitCount);
-    if (!layout) throw std::invalid_argument("bitmap size or bit count out of range");
+    if (!layout) {
+        // No allocation could hold it: refused as one that failed.
+        throw MemoryException("no bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " at " +
+                              std::to_string(bitCount) + " bits per pixel can be made");
+    }
     if (m_pHeader != nullptr) Free();
 
     m_nColors = layout->colors;

@@ -31,8 +31,9 @@ public:
     CDib& operator=(const CDib&) = delete;
 
     // A blank image (pixels zero). Width and height 1 or more, bit count 1 to 8,
-    // 16, 24 or 32, sizes within 32-bit counts; anything else throws
-    // std::invalid_argument. Releases what the image held before.
+    // 16, 24 or 32, sizes within 32-bit counts; no allocation can hold any
+    // other, which throws MemoryException and leaves the image as it was.
+    // Releases what the image held before.
     void Create(int width, int height, int bitCount, CDC* referenceDC = nullptr);
 
     // Loads bitmap resource `id` of the program (ResourceException if missing).

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <stdexcept>
 
+#include "framework/exceptions.h"
 #include "imaging/dib.h"
 #include "imaging/dib_layout.h"
 #include "tests/imaging/test_support.h"
@@ -139,7 +139,7 @@ TEST(DibCreate, NewPixelsAreZero) {
     }
 }
 
-TEST(DibCreate, BadArgumentsThrowAndLeaveTheImageEmpty) {
+TEST(DibCreate, ImpossibleImagesThrowTheMemoryException) {
     struct Case {
         int w, h, bits;
     };
@@ -147,9 +147,14 @@ TEST(DibCreate, BadArgumentsThrowAndLeaveTheImageEmpty) {
                          Case{1, 1, 12}, Case{1, 1, 33}, Case{1, 1, -8}, Case{70000, 70000, 32},
                          Case{2147483647, 1, 32}, Case{2147483647, 2147483647, 1}}) {
         CDib dib;
-        EXPECT_THROW(dib.Create(c.w, c.h, c.bits), std::invalid_argument) << c.w << "x" << c.h << "x" << c.bits;
+        EXPECT_THROW(dib.Create(c.w, c.h, c.bits), MemoryException) << c.w << "x" << c.h << "x" << c.bits;
         EXPECT_TRUE(dib.IsEmpty());
     }
+    CDib ready;
+    ready.Create(3, 2, 24);
+    EXPECT_THROW(ready.Create(70000, 70000, 32), MemoryException);
+    EXPECT_EQ(ready.Width(), 3);  // refused before anything was released
+    EXPECT_TRUE(ready.HasPixels());
 }
 
 TEST(DibLayout, CountsAreCheckedAgainstThe32BitFields) {
