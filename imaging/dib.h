@@ -54,7 +54,9 @@ public:
     void SetIdentityIndices();
     // A logical palette from the colour table (null without one), every entry
     // flagged `flags`; `systemColors` takes the 20 static colours from a
-    // palette device when there is one.
+    // palette device when there is one. A palette the system cannot make
+    // comes back as an object without a handle; null only when the object
+    // itself cannot be allocated.
     std::unique_ptr<CPalette> MakePalette(std::uint8_t flags, int systemColors) const;
 
     // Writes the image as a BMP file (see dib_bmp.cpp). Null file or empty

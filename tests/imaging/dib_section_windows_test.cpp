@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/dc_windows.h"
 #include "imaging/canvas.h"
 #include "imaging/dib.h"
@@ -115,6 +117,48 @@ TEST(DibPalette, WindowsPaletteIsARealGdiPalette) {
     PALETTEENTRY e{};
     ASSERT_EQ(GetPaletteEntries(static_cast<HPALETTE>(palette->GetSafeHandle()), 15, 1, &e), 1U);
     EXPECT_EQ(e.peRed, 15);
+}
+
+// Takes GDI palettes until the system refuses one; gives them back at the end.
+class CPaletteHoard {
+public:
+    CPaletteHoard() {
+        LOGPALETTE one{0x300, 1, {{1, 2, 3, 0}}};
+        while (m_held.size() < kEnough) {
+            HPALETTE palette = CreatePalette(&one);
+            if (palette == nullptr) return;
+            m_held.push_back(palette);
+        }
+    }
+    ~CPaletteHoard() {
+        for (HPALETTE palette : m_held) DeleteObject(palette);
+    }
+    CPaletteHoard(const CPaletteHoard&) = delete;
+    CPaletteHoard& operator=(const CPaletteHoard&) = delete;
+
+    bool Refused() const { return m_held.size() < kEnough; }
+
+private:
+    static constexpr std::size_t kEnough = 1'000'000;  // far beyond any process's GDI quota
+    std::vector<HPALETTE> m_held;
+};
+
+TEST(DibPalette, APaletteGdiCannotMakeComesBackWithoutAHandle) {
+    CDib dib;
+    dib.Create(2, 2, 4);
+    for (int i = 0; i < 16; ++i) dib.SetColorEntry(i, Rgb(static_cast<std::uint8_t>(i), 1, 2));
+    {
+        const CPaletteHoard hoard;
+        ASSERT_TRUE(hoard.Refused()) << "GDI never ran out of palettes";
+        const auto palette = dib.MakePalette(kPcNoCollapse, 0);
+        ASSERT_NE(palette, nullptr);
+        EXPECT_EQ(palette->GetSafeHandle(), nullptr);
+        EXPECT_EQ(palette->GetEntryCount(), 0U);
+    }
+    // With GDI's quota back the same call makes a real palette.
+    const auto palette = dib.MakePalette(kPcNoCollapse, 0);
+    ASSERT_NE(palette, nullptr);
+    EXPECT_NE(palette->GetSafeHandle(), nullptr);
 }
 
 }  // namespace
