@@ -68,10 +68,15 @@ void CDib::Create(int width, int height, int bitCount, CDC* referenceDC) {
         SetIdentityIndices();
     }
     if (inSection) {
-        dib_platform::Section section = dib_platform::CreateSection(*referenceDC, *m_pHeader);
-        m_pDC = std::move(section.dc);
-        m_hBitmap = section.bitmap;
-        m_pBits = section.bits;
+        try {
+            dib_platform::Section section = dib_platform::CreateSection(*referenceDC, *m_pHeader);
+            m_pDC = std::move(section.dc);
+            m_hBitmap = section.bitmap;
+            m_pBits = section.bits;
+        } catch (const MemoryException&) {
+            Free();  // no half-made image
+            throw;
+        }
     }
 }
 

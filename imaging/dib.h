@@ -33,7 +33,9 @@ public:
     // A blank image (pixels zero). Width and height 1 or more, bit count 1 to 8,
     // 16, 24 or 32, sizes within 32-bit counts; no allocation can hold any
     // other, which throws MemoryException and leaves the image as it was.
-    // Releases what the image held before.
+    // Releases what the image held before; with a reference context, memory
+    // running out for the section's context throws MemoryException and leaves
+    // the image empty.
     void Create(int width, int height, int bitCount, CDC* referenceDC = nullptr);
 
     // Loads bitmap resource `id` of the program (ResourceException if missing).

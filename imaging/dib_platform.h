@@ -30,7 +30,8 @@ struct Section {
 bool UsesSection(const CDC* referenceDC);
 // A memory context compatible with `referenceDC` holding a DIB section that
 // `info` describes; the colour table must follow the header in memory. A
-// context or section the system cannot make leaves those members null.
+// context or section the system cannot make leaves those members null; no
+// memory for the context's object throws MemoryException.
 Section CreateSection(CDC& referenceDC, const BitmapInfoHeader& info);
 // Tells the section the colour table's colours (after a load replaced them).
 void SyncSectionColors(const CDC* dc, const void* bitmap, std::span<const RgbQuad> colors);

@@ -2,7 +2,10 @@
 // the system palette's static colours.
 #include <windows.h>
 
+#include <new>
+
 #include "framework/dc_windows.h"
+#include "framework/exceptions.h"
 #include "imaging/dib.h"
 #include "imaging/dib_platform.h"
 
@@ -20,7 +23,13 @@ bool UsesSection(const CDC* referenceDC) {
 
 Section CreateSection(CDC& referenceDC, const BitmapInfoHeader& info) {
     Section section;
-    section.dc.reset(new CDC(CreateCompatibleDC(referenceDC.GetSafeHdc())));  // NOLINT(cppcoreguidelines-owning-memory)
+    // The object first: a context never exists without an owner to delete it.
+    try {
+        section.dc.reset(new CDC);  // NOLINT(cppcoreguidelines-owning-memory)
+    } catch (const std::bad_alloc&) {
+        throw MemoryException("no memory for a drawing context");
+    }
+    section.dc->Attach(CreateCompatibleDC(referenceDC.GetSafeHdc()));
     HDC memory = section.dc->GetSafeHdc();
     if (memory == nullptr) return section;
     // Header and colour table are contiguous: together they are the BITMAPINFO.

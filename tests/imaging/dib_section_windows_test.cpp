@@ -4,13 +4,35 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <vector>
 
 #include "framework/dc_windows.h"
+#include "framework/exceptions.h"
 #include "imaging/canvas.h"
 #include "imaging/dib.h"
 #include "imaging/dib_pixels.h"
 #include "imaging/resource_ids.h"
+
+namespace lumetra {
+namespace {
+
+// Once armed with a size, the next allocation of exactly that many bytes
+// fails as if memory had run out.
+std::atomic<std::size_t> g_nFailNextOfSize{0};
+
+}  // namespace
+}  // namespace lumetra
+
+void* operator new(std::size_t size) {
+    std::size_t armed = size;
+    if (lumetra::g_nFailNextOfSize.compare_exchange_strong(armed, 0)) throw std::bad_alloc();
+    // The library's own operator delete frees what malloc gave.
+    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;  // NOLINT(cppcoreguidelines-no-malloc)
+    throw std::bad_alloc();
+}
 
 namespace lumetra {
 namespace {
@@ -89,6 +111,23 @@ TEST_F(DibSectionTest, PalettedSectionShowsTheLoadedColours) {
         EXPECT_EQ(GetPixel(dc, x, 7), ReadPixelColor(icons, x, 7)) << x;
     }
     EXPECT_EQ(GetPixel(dc, 0, 0), RGB(128, 0, 128));  // the strip's background
+}
+
+TEST_F(DibSectionTest, NoMemoryForTheContextObjectIsTheMemoryException) {
+    CDib frame;
+    EXPECT_THROW(
+        {
+            g_nFailNextOfSize = sizeof(CDC);
+            frame.Create(16, 8, 24, &reference);
+        },
+        MemoryException);
+    EXPECT_EQ(g_nFailNextOfSize, 0U) << "the context object was never allocated";
+    g_nFailNextOfSize = 0;
+    EXPECT_TRUE(frame.IsEmpty());
+    EXPECT_EQ(frame.GetDC(), nullptr);
+    EXPECT_FALSE(frame.HasPixels());
+    frame.Create(16, 8, 24, &reference);  // and with memory, as ever
+    EXPECT_NE(frame.GetBitmapHandle(), nullptr);
 }
 
 TEST_F(DibSectionTest, FreeReleasesSectionAndContext) {
