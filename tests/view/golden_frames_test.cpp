@@ -12,10 +12,10 @@
 
 #include "framework/file.h"
 #include "settings/settings_store.h"
+#include "targets/results_file.h"
 #include "targets/target_file.h"
 #include "tests/view/frame_support.h"
 #include "tests/view/golden_scenes.h"
-#include "tools/lumetra-map/results_file.h"
 
 namespace lumetra {
 namespace {

@@ -15,9 +15,9 @@
 #include "framework/file.h"
 #include "imaging/dib.h"
 #include "settings/settings_store.h"
+#include "targets/results_file.h"
 #include "targets/target_file.h"
 #include "tools/lumetra-map/commands.h"
-#include "tools/lumetra-map/results_file.h"
 #include "view/frame_renderer.h"
 
 namespace lumetra::map_tool {
