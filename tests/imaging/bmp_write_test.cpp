@@ -8,14 +8,15 @@
 #include "framework/file.h"
 #include "imaging/dib.h"
 #include "tests/imaging/test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
 
+using test::CTempFolder;
 using test::Le16;
 using test::Le32;
 using test::ReadFileBytes;
-using test::TempDir;
 
 void WriteFile(CDib& dib, const std::string& path) {
     CFile file;
@@ -57,7 +58,7 @@ void ExpectPixelsReadBack(const std::string& path, int width, int height, ColorR
 }
 
 TEST(WriteBmp, FrameFileHasTheExactHeaders) {
-    TempDir dir;
+    CTempFolder dir;
     CDib frame;
     frame.Create(516, 310, 24);
     Paint24(frame);
@@ -88,7 +89,7 @@ TEST(WriteBmp, FrameFileHasTheExactHeaders) {
 }
 
 TEST(WriteBmp, FrameReadsBackInImageMagick) {
-    TempDir dir;
+    CTempFolder dir;
     CDib frame;
     frame.Create(516, 310, 24);
     Paint24(frame);
@@ -99,7 +100,7 @@ TEST(WriteBmp, FrameReadsBackInImageMagick) {
 }
 
 TEST(WriteBmp, OddWidthsPadEveryRow) {
-    TempDir dir;
+    CTempFolder dir;
     for (int width : {1, 2, 3, 5, 7}) {
         CDib dib;
         dib.Create(width, 3, 24);
@@ -118,7 +119,7 @@ TEST(WriteBmp, OddWidthsPadEveryRow) {
 }
 
 TEST(WriteBmp, SameImageTwiceGivesIdenticalFiles) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
     dib.Create(33, 17, 24);
     Paint24(dib);
@@ -146,7 +147,7 @@ std::vector<std::uint8_t> PalettedPacked(int bits, int width, int height) {
 }
 
 TEST(WriteBmp, PaletteColoursBecomeTheTable) {
-    TempDir dir;
+    CTempFolder dir;
     for (const auto& [bits, offBits] : {std::pair{4, 118U}, std::pair{8, 1078U}}) {
         const auto packed = PalettedPacked(bits, 6, 4);
         CDib dib;
@@ -182,7 +183,7 @@ TEST(WriteBmp, PaletteColoursBecomeTheTable) {
 }
 
 TEST(WriteBmp, TableWithoutPaletteIsTheImagesOwn) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
     dib.Create(17, 2, 1);                 // white 0 bits, black 1 bits, no palette
     dib.GetPixelAddress(9, 0)[0] = 0x40;  // pixel 9 of the top row is black
@@ -198,7 +199,7 @@ TEST(WriteBmp, TableWithoutPaletteIsTheImagesOwn) {
 }
 
 TEST(WriteBmp, NullFileOrEmptyImageWritesNothing) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
     dib.Create(2, 2, 24);
     dib.WriteBmp(nullptr);  // nothing to check but that it returns
@@ -242,7 +243,7 @@ ColorRef RectanglePicture(int x, int y) {
 }
 
 TEST(WriteBmp, PixelsInsideAndOutsideADrawnRectangle) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
     dib.Create(21, 13, 24);
     for (int y = 0; y < 13; ++y) {

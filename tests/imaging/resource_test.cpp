@@ -15,6 +15,7 @@
 #include "imaging/image_list.h"
 #include "imaging/resource_ids.h"
 #include "tests/imaging/test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
@@ -151,7 +152,7 @@ TEST(Resources, TestStripDrawsWithItsMask) {
 }
 
 TEST(Resources, LoadedKernelWritesItsOwnHeaderFields) {
-    test::TempDir dir;
+    test::CTempFolder dir;
     CDib kernel;
     kernel.LoadFromResource(IDB_KERNEL, 1);
     CFile file;

@@ -1,9 +1,8 @@
-// Helpers shared by the imaging tests: temporary files, packed bitmaps made
+// Helpers shared by the imaging tests: files read back, packed bitmaps made
 // by hand, and ImageMagick as an independent reader of the files we write.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,19 +10,6 @@
 #include "framework/color_types.h"
 
 namespace lumetra::test {
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 

@@ -14,7 +14,7 @@
 
 #include "targets/target_file.h"
 #include "tests/support/shell_text.h"
-#include "tests/targets/temp_dir.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
@@ -24,7 +24,7 @@ using test::Quote;
 using test::ReadAll;
 
 using namespace std::string_literals;
-using test::TempDir;
+using test::CTempFolder;
 
 #ifdef LUMETRA_MAP_BIN
 
@@ -36,7 +36,7 @@ struct CheckRun {
 
 // `shellPrefix` runs first in the same shell, e.g. a resource limit.
 CheckRun RunCheck(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
-    const TempDir outputs;
+    const CTempFolder outputs;
     const auto out = outputs.Path() / "out";
     const auto err = outputs.Path() / "err";
     const auto code = outputs.Path() / "code";
@@ -63,7 +63,7 @@ std::string Listed(const PingTarget& t) {
 }
 
 TEST(LumetraMapCheck, ListsEveryRecordAndExitsZero) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("t.txt",
                                        "; hosts\n"
                                        "3\t10.1.2.3\tone.example\tcampus\t*\t120,85\tUSA\r\n"
@@ -81,7 +81,7 @@ TEST(LumetraMapCheck, ListsEveryRecordAndExitsZero) {
 }
 
 TEST(LumetraMapCheck, NamesEveryDroppedLineAndExitsOne) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("t.txt",
                                        "3\t10.1.2.3\thost\tinfo\t*\t120,85\tUSA\n"
                                        "; comment\n"
@@ -100,7 +100,7 @@ TEST(LumetraMapCheck, NamesEveryDroppedLineAndExitsOne) {
 }
 
 TEST(LumetraMapCheck, AnUnreadableFileExitsTwoWithTheSystemsReason) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string missing = (dir.Path() / "missing.txt").string();
     const CheckRun run = RunCheck({missing});
     EXPECT_EQ(run.nExit, 2);
@@ -116,7 +116,7 @@ TEST(LumetraMapCheck, AnUnreadableFileExitsTwoWithTheSystemsReason) {
 }
 
 TEST(LumetraMapCheck, BadArgumentsShowTheUsageAndExitTwo) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("t.txt", "1\ta\tb\tc\td\t5,6\tUSA\n");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{file, file}, std::vector<std::string>{"--bogus"},
@@ -155,7 +155,7 @@ TEST(LumetraMapCheck, ListsExactlyWhatTheSaverReads) {
         text += r % 2 == 0 ? special[(r >> 8) % special.size()] : static_cast<char>(r >> 16);
         if (i % 1000 == 0) text += "\n2\t9.8.7.6\th" + std::to_string(i) + "\ti\tn\t1,2\tUSA\n";
     }
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("garbage.bin", text);
     TargetList targets;
     std::string region;
@@ -179,7 +179,7 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
 #else
-    TempDir dir;
+    CTempFolder dir;
     const auto path = dir.Path() / "big.txt";
     {
         std::ofstream out(path, std::ios::binary);

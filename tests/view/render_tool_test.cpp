@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/shell_text.h"
+#include "tests/support/temp_folder.h"
 #include "tests/view/golden_scenes.h"
 
 namespace lumetra {
@@ -34,15 +35,6 @@ struct Outcome {
 
 class RenderTool : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() /
-                ("lumetra-render-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     Outcome Run(const std::vector<std::string>& args) const {
         std::string command = Quote(LUMETRA_MAP_PATH) + " render";
         for (const std::string& a : args) command += " " + Quote(a);
@@ -79,7 +71,8 @@ protected:
                 "--out",      out.string()};
     }
 
-    fs::path m_dir;
+    test::CTempFolder m_folder;
+    const fs::path& m_dir = m_folder.Path();
 };
 
 TEST_F(RenderTool, GoldenScenesComeOutByteForByte) {
