@@ -132,7 +132,7 @@ TEST(WriteBmp, SameImageTwiceGivesIdenticalFiles) {
 
 // A packed 4- or 8-bit image whose table maps index i to a colour of its own.
 std::vector<std::uint8_t> PalettedPacked(int bits, int width, int height) {
-    test::PackedSpec s;
+    test::PackedLayout s;
     s.width = width;
     s.height = height;
     s.bitCount = static_cast<std::uint16_t>(bits);

@@ -38,7 +38,7 @@ std::uint16_t TableWord(const CDib& dib, int i) {
 // Leaves `dib` empty with its index mode off: a load without the request
 // turns it off, and Free keeps it.
 void TurnIndexModeOff(CDib& dib) {
-    test::PackedSpec tiny;  // 1 x 1 at 24 bits
+    test::PackedLayout tiny;  // 1 x 1 at 24 bits
     tiny.rows = {0, 0, 0, 0};
     dib.CreateFromPacked(test::MakePacked(tiny), 0);
     dib.Free();
@@ -277,7 +277,7 @@ TEST(DibTable, FourBitPaletteHasSixteenFlaggedEntries) {
 }
 
 TEST(DibFree, ReturnsToEmptyAndIsHarmlessTwice) {
-    test::PackedSpec nine;  // 9 x 9 at 4 bits: rows of 8 bytes, a table and so a palette
+    test::PackedLayout nine;  // 9 x 9 at 4 bits: rows of 8 bytes, a table and so a palette
     nine.width = 9;
     nine.height = 9;
     nine.bitCount = 4;

@@ -12,11 +12,11 @@ namespace lumetra {
 namespace {
 
 using test::MakePacked;
-using test::PackedSpec;
+using test::PackedLayout;
 
 // A 3 x 2 image at 24 bits: rows of 9 bytes padded to 12, bottom row first.
-PackedSpec Small24() {
-    PackedSpec s;
+PackedLayout Small24() {
+    PackedLayout s;
     s.width = 3;
     s.height = 2;
     s.pelsPerMeter = 2834;
@@ -25,8 +25,8 @@ PackedSpec Small24() {
 }
 
 // A 4-bit image with 16 distinct colours: 5 x 2, rows of 3 bytes padded to 4.
-PackedSpec Small4() {
-    PackedSpec s;
+PackedLayout Small4() {
+    PackedLayout s;
     s.width = 5;
     s.height = 2;
     s.bitCount = 4;
@@ -94,7 +94,7 @@ TEST(DibPacked, FourBitsWithoutIndexModeKeepTheColours) {
 }
 
 TEST(DibPacked, ShortTableFromClrUsedIsHonoured) {
-    PackedSpec s = Small4();
+    PackedLayout s = Small4();
     s.table.resize(3);
     s.clrUsed = 3;
     const auto packed = MakePacked(s);
@@ -108,7 +108,7 @@ TEST(DibPacked, ShortTableFromClrUsedIsHonoured) {
 }
 
 TEST(DibPacked, OneBitTableIsTheBlocksOwn) {
-    PackedSpec s;
+    PackedLayout s;
     s.width = 9;
     s.height = 1;
     s.bitCount = 1;
@@ -122,7 +122,7 @@ TEST(DibPacked, OneBitTableIsTheBlocksOwn) {
 }
 
 TEST(DibPacked, DeepImageWithAnOptionalTableSkipsIt) {
-    PackedSpec s = Small24();
+    PackedLayout s = Small24();
     s.clrUsed = 2;
     s.table = {RgbQuad{9, 9, 9, 0}, RgbQuad{8, 8, 8, 0}};
     CDib dib;
@@ -138,10 +138,10 @@ void ExpectRefused(const std::vector<std::uint8_t>& packed, const char* why) {
 }
 
 TEST(DibPacked, MalformedBlocksAreRefused) {
-    PackedSpec core = Small24();
+    PackedLayout core = Small24();
     core.headerSize = 12;
     ExpectRefused(MakePacked(core), "core header");
-    PackedSpec v5 = Small24();
+    PackedLayout v5 = Small24();
     v5.headerSize = 124;
     ExpectRefused(MakePacked(v5), "longer header");
     ExpectRefused({}, "empty");
@@ -151,7 +151,7 @@ TEST(DibPacked, MalformedBlocksAreRefused) {
     ExpectRefused({header.begin(), header.end() - 1}, "rows cut");
     auto four = MakePacked(Small4());
     ExpectRefused({four.begin(), four.begin() + 40 + 63}, "table cut");
-    PackedSpec rle = Small4();
+    PackedLayout rle = Small4();
     rle.compression = 2;
     ExpectRefused(MakePacked(rle), "compressed");
 }
@@ -161,16 +161,16 @@ TEST(DibPacked, ImpossibleSizesAreRefused) {
          {std::tuple{0, 2, 24}, std::tuple{3, 0, 24}, std::tuple{-3, 2, 24}, std::tuple{3, -2, 24}, std::tuple{3, 2, 0},
           std::tuple{3, 2, 2}, std::tuple{3, 2, 12}, std::tuple{3, 2, 64}, std::tuple{65536, 65536, 24},
           std::tuple{2147483647, 1, 1}}) {
-        PackedSpec s = Small24();
+        PackedLayout s = Small24();
         s.width = w;
         s.height = h;
         s.bitCount = static_cast<std::uint16_t>(bits);
         ExpectRefused(MakePacked(s), "size");
     }
-    PackedSpec many = Small4();
+    PackedLayout many = Small4();
     many.clrUsed = 17;  // more than 4 bits can index
     ExpectRefused(MakePacked(many), "colour count");
-    PackedSpec huge = Small24();
+    PackedLayout huge = Small24();
     huge.clrUsed = 0xFFFFFFFFU;
     ExpectRefused(MakePacked(huge), "table beyond the block");
 }
@@ -180,7 +180,7 @@ TEST(DibPacked, RefusedLoadLeavesTheStorageButTakesTheIndexRequest) {
     dib.CreateFromPacked(MakePacked(Small4()), 0);
     const std::uint8_t* bits = dib.Row(0).data();
     const RgbQuad third = dib.Colors()[3];
-    PackedSpec bad = Small24();
+    PackedLayout bad = Small24();
     bad.headerSize = 12;
     EXPECT_THROW(dib.CreateFromPacked(MakePacked(bad), 1), ResourceException);
     EXPECT_EQ(dib.Row(0).data(), bits);

@@ -136,7 +136,7 @@ TEST_F(ImageListTest, MaskHighByteIsIgnored) {
 // A 4-bit strip of two 3 x 2 images: colours from a 16-entry table whose
 // entry 5 is the mask colour.
 std::vector<std::uint8_t> FourBitStrip() {
-    test::PackedSpec s;
+    test::PackedLayout s;
     s.width = 6;
     s.height = 2;
     s.bitCount = 4;

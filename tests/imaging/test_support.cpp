@@ -30,7 +30,7 @@ void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
 
 }  // namespace
 
-std::vector<std::uint8_t> MakePacked(const PackedSpec& s) {
+std::vector<std::uint8_t> MakePacked(const PackedLayout& s) {
     std::vector<std::uint8_t> out;
     Put(out, s.headerSize, 4);
     Put(out, static_cast<std::uint32_t>(s.width), 4);

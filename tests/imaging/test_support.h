@@ -18,7 +18,7 @@ std::uint16_t Le16(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
 // A packed bitmap: 40-byte header, `table` entries, then `rows` (bottom row
 // first, each padded to 4 bytes by the caller).
-struct PackedSpec {
+struct PackedLayout {
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -29,7 +29,7 @@ struct PackedSpec {
     std::vector<RgbQuad> table;
     std::vector<std::uint8_t> rows;
 };
-std::vector<std::uint8_t> MakePacked(const PackedSpec& spec);
+std::vector<std::uint8_t> MakePacked(const PackedLayout& layout);
 
 // ImageMagick, when present (Linux only).
 bool HaveImageMagick();
