@@ -28,7 +28,7 @@ std::string CTempFolder::File(const std::string& name) const {
 }
 
 std::string CTempFolder::Write(const std::string& name, std::string_view bytes) const {
-    const std::string path = File(name);
+    std::string path = File(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
