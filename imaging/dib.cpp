@@ -67,16 +67,18 @@ void CDib::Create(int width, int height, int bitCount, CDC* referenceDC) {
         m_bPalIndices = 1;
         SetIdentityIndices();
     }
-    if (inSection) {
-        try {
-            dib_platform::Section section = dib_platform::CreateSection(*referenceDC, *m_pHeader);
-            m_pDC = std::move(section.dc);
-            m_hBitmap = section.bitmap;
-            m_pBits = section.bits;
-        } catch (const MemoryException&) {
-            Free();  // no half-made image
-            throw;
-        }
+    if (inSection) AttachSection(*referenceDC);
+}
+
+void CDib::AttachSection(CDC& referenceDC) {
+    try {
+        dib_platform::Section section = dib_platform::CreateSection(referenceDC, *m_pHeader);
+        m_pDC = std::move(section.dc);
+        m_hBitmap = section.bitmap;
+        m_pBits = section.bits;
+    } catch (const MemoryException&) {
+        Free();  // no half-made image
+        throw;
     }
 }
 

@@ -99,6 +99,8 @@ public:
 
 private:
     void Allocate(std::size_t size);
+    // The pixels in a DIB section of the image's own memory context.
+    void AttachSection(CDC& referenceDC);
     std::span<std::uint8_t> RowBytes(int y) const;
 
     BitmapInfoHeader* m_pHeader = nullptr;  // start of the header block; null when empty
