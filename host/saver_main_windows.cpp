@@ -1,50 +1,24 @@
-// Process entry of lumetra.scr: strips the program name and runs one mode.
-// The saver window and the dialog join as they are built; until then the
-// modes answer with the exit codes their callers expect.
+// Process entry of lumetra.scr. Static construction makes the one window
+// object and then the one dialog object before the entry runs; every mode
+// finds them through g_pSaverWnd and g_pSaverDlg.
 #include <windows.h>
 
-#include "host/command_line.h"
+#include "host/run_modes_windows.h"
+#include "host/saver_bases_windows.h"
+#include "view/latency_map_wnd_windows.h"
 
 namespace lumetra {
 namespace {
 
-bool IsWin9xFamily() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);  // 148: the ANSI record
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const BOOL ok = GetVersionExA(&info);
-#pragma GCC diagnostic pop
-    return ok != FALSE && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
+// Until the options join: the dialog with OK and Cancel only.
+class CPlainConfigDlg : public CScreenSaverDlg {};
 
-HWND HandleFromText(const char* text) {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(ParseHandle(text)));
-}
-
-int RunPreview(const char* text) {
-    HWND parent = HandleFromText(text);
-    if (parent == nullptr || IsWindow(parent) == FALSE) return -1;
-    return 0;
-}
+CLatencyMapWnd g_saverWnd;
+CPlainConfigDlg g_saverDlg;
 
 }  // namespace
-
-int SaverMain(const char* text) {
-    const ParsedCommand command = ParseRunMode(text);
-    switch (command.mode) {
-        case RunMode::Config:
-        case RunMode::ConfigOwned: return IDCANCEL;
-        case RunMode::Saver: return 0;
-        case RunMode::Preview: return RunPreview(command.rest);
-        case RunMode::ChangePassword: return IsWin9xFamily() ? 0 : -1;
-        case RunMode::Invalid: break;
-    }
-    return -1;
-}
-
 }  // namespace lumetra
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ExitProcess(static_cast<UINT>(lumetra::SaverMain(lumetra::SkipProgramName(GetCommandLineA()))));
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
+    lumetra::StartFromCommandLine();
 }

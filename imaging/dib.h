@@ -7,8 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "framework/palette.h"
 #include "imaging/bitmap_types.h"
@@ -64,6 +66,8 @@ public:
     // Writes the image as a BMP file (see dib_bmp.cpp). Null file or empty
     // image: nothing. Write failures throw FileException.
     void WriteBmp(CFile* file);
+    // The bytes WriteBmp would write, in memory ("" when it would write nothing).
+    std::string BmpFileBytes();
 
     // Releases everything; the image is empty again.
     void Free();
@@ -98,10 +102,16 @@ public:
     std::size_t HeaderBlockSize() const { return m_nBlockSize; }
 
 private:
+    // Tests make an image whose DIB section could not be made through this
+    // one door (tests/support/dib_test_access.h); the product never does.
+    friend struct CDibTestAccess;
+
     void Allocate(std::size_t size);
     // The pixels in a DIB section of the image's own memory context.
     void AttachSection(CDC& referenceDC);
     std::span<std::uint8_t> RowBytes(int y) const;
+    // Hands the BMP file's bytes to `write` in file order, in at most four pieces.
+    void EmitBmp(const std::function<void(const void*, std::size_t)>& write);
 
     BitmapInfoHeader* m_pHeader = nullptr;  // start of the header block; null when empty
     RgbQuad* m_pColors = nullptr;           // colour table behind the header; null above 8 bits

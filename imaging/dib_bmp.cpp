@@ -4,6 +4,8 @@
 // by one, so the file does not depend on how a compiler lays out a struct.
 #include <array>
 #include <cstring>
+#include <functional>
+#include <string>
 
 #include "framework/file.h"
 #include "imaging/dib.h"
@@ -63,19 +65,19 @@ std::array<std::uint8_t, kInfoHeaderSize> InfoHeader(const BitmapInfoHeader& h) 
 
 }  // namespace
 
-void CDib::WriteBmp(CFile* file) {
+void CDib::EmitBmp(const std::function<void(const void*, std::size_t)>& write) {
     // An image whose section could not be made has no rows to write either.
-    if (file == nullptr || m_pHeader == nullptr || m_pBits == nullptr) return;
+    if (m_pHeader == nullptr || m_pBits == nullptr) return;
     dib_platform::FlushDrawing();
     const std::uint32_t tableBytes = 4U * m_nColors;
     const std::uint32_t imageSize = static_cast<std::uint32_t>(m_nImageSize);
 
     const auto fileHeader = FileHeader(tableBytes, imageSize);
-    file->Write(fileHeader.data(), fileHeader.size());
+    write(fileHeader.data(), fileHeader.size());
 
     m_pHeader->biClrUsed = m_nColors;  // the image keeps this value
     const auto infoHeader = InfoHeader(*m_pHeader);
-    file->Write(infoHeader.data(), infoHeader.size());
+    write(infoHeader.data(), infoHeader.size());
 
     if (m_pColors != nullptr && tableBytes != 0) {
         // The header counts a full table, so one is always written: the
@@ -92,9 +94,20 @@ void CDib::WriteBmp(CFile* file) {
         } else {
             std::memcpy(table.data(), m_pColors, tableBytes);
         }
-        file->Write(table.data(), tableBytes);
+        write(table.data(), tableBytes);
     }
-    file->Write(m_pBits, imageSize);
+    write(m_pBits, imageSize);
+}
+
+void CDib::WriteBmp(CFile* file) {
+    if (file == nullptr) return;
+    EmitBmp([file](const void* data, std::size_t size) { file->Write(data, size); });
+}
+
+std::string CDib::BmpFileBytes() {
+    std::string bytes;
+    EmitBmp([&bytes](const void* data, std::size_t size) { bytes.append(static_cast<const char*>(data), size); });
+    return bytes;
 }
 
 }  // namespace lumetra

@@ -11,12 +11,14 @@ int PingAddress(std::uint32_t address, int* roundTripMs, int* secondResult, int 
     return SendOneEcho(address, roundTripMs, secondResult, timeoutMs, dataSize);
 }
 
-int PingHostName(const char* host, int* roundTripMs, int* secondResult, int timeoutMs, int dataSize) {
+int PingHostName(const char* host, int* roundTripMs, int* secondResult, int timeoutMs, int dataSize, bool* resolved) {
+    if (resolved != nullptr) *resolved = false;
     if (roundTripMs == nullptr && secondResult == nullptr) return 0;
     const CSocketLayer socketLayer;
     if (!socketLayer.IsStarted()) return 0;
     std::uint32_t address = 0;
     if (LookUpHost(host, &address) == 0) return 0;
+    if (resolved != nullptr) *resolved = true;
     return SendOneEcho(address, roundTripMs, secondResult, timeoutMs, dataSize);
 }
 

@@ -19,8 +19,11 @@ namespace lumetra {
 int PingAddress(std::uint32_t address, int* roundTripMs, int* secondResult, int timeoutMs, int dataSize);
 
 // Resolves the name first and probes its first address; 1 only when both
-// steps succeeded.
-int PingHostName(const char* host, int* roundTripMs, int* secondResult, int timeoutMs, int dataSize);
+// steps succeeded. `resolved` (when not null) tells whether the name was
+// looked up and resolved, so that a caller can tell a name that does not
+// resolve from a host that does not answer.
+int PingHostName(const char* host, int* roundTripMs, int* secondResult, int timeoutMs, int dataSize,
+                 bool* resolved = nullptr);
 
 // 0 when the output is null or the socket layer does not start, else 1. The
 // output is left untouched: every probe of a name resolves it afresh.

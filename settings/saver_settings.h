@@ -1,22 +1,81 @@
-// The saver's persisted options with their built-in defaults.
+// The saver's persisted options, and the one table that declares each of
+// them: ini key, member, default and whether a save writes it. The defaults,
+// loading and saving all walk that table.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <variant>
 
 namespace lumetra {
 
+inline constexpr char kDefaultTargetFile[] = ".\\lumetra.txt";
+// "TargetFile" is read into a buffer of this size: at most 1023 characters.
+inline constexpr std::size_t kTargetFileBufferSize = 1024;
+
+// Made with every option at its default from kSaverOptions. The `{}` only
+// keeps a member that has no row from being left indeterminate.
 struct SaverSettings {
-    std::string m_strTargetFile = ".\\lumetra.txt";  // "TargetFile", never written
-    int m_nMapMotion = 3;                            // "MapMotion": drift bound, pixels per tick
-    int m_nPingPeriod = 2000;                        // "PingPeriod": ms between probes
-    int m_nPingTimeout = 600;                        // "PingTimeout": ms an echo may take
-    int m_nColorStyle = 1;                           // "ColorStyle": 0 hops, 1 speed; stored only
-    int m_bDynamicRange = 0;                         // "DynamicRange"
-    int m_bShowRange = 0;                            // "ShowRange": the legend
-    int m_bSmoothColor = 1;                          // "SmoothColor": off gives 8 bands
-    int m_bLearnTargets = 0;                         // "LearnTargets": stored only
-    int m_bShowData = 0;                             // "ShowData": labels; never written
-    int m_bSaveFinalBMP = 1;                         // "SaveFinalBMP": snapshot on exit; never written
+    SaverSettings();
+
+    std::string m_strTargetFile;  // path of the target file
+    int m_nMapMotion{};           // drift bound, pixels per motion tick
+    int m_nPingPeriod{};          // ms between probes
+    int m_nPingTimeout{};         // ms an echo may take
+    int m_nColorStyle{};          // 0 hops, 1 speed; stored only
+    int m_bDynamicRange{};        // colour scale from the observed times
+    int m_bShowRange{};           // the range legend
+    int m_bSmoothColor{};         // off cuts the field into 8 bands
+    int m_bLearnTargets{};        // stored only
+    int m_bShowData{};            // each target's round-trip time
+    int m_bSaveFinalBMP{};        // snapshot of the last frame on exit
 };
+
+// A number: a key missing from the file leaves the member as it is, so
+// loading twice changes nothing.
+struct IntField {
+    int SaverSettings::*member;
+    int defaultValue;
+};
+
+// A text: a key missing from the file gives the default, whatever the member
+// held; a value is cut like a C buffer of `limit` bytes.
+struct TextField {
+    std::string SaverSettings::*member;
+    std::string_view defaultValue;
+    std::size_t limit;
+};
+
+// kNo: the option changes only when the file is edited by hand.
+enum class Saved : bool { kNo, kYes };
+
+struct SaverOption {
+    std::string_view key;  // in the section "Lumetra"
+    std::variant<IntField, TextField> field;
+    Saved saved;
+};
+
+// In the order a load reads them; a save writes the saved ones in the same order.
+inline constexpr std::array<SaverOption, 11> kSaverOptions = {{
+    {"TargetFile", TextField{&SaverSettings::m_strTargetFile, kDefaultTargetFile, kTargetFileBufferSize}, Saved::kNo},
+    {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3}, Saved::kYes},
+    {"PingPeriod", IntField{&SaverSettings::m_nPingPeriod, 2000}, Saved::kYes},
+    {"PingTimeout", IntField{&SaverSettings::m_nPingTimeout, 600}, Saved::kYes},
+    {"DynamicRange", IntField{&SaverSettings::m_bDynamicRange, 0}, Saved::kYes},
+    {"ShowRange", IntField{&SaverSettings::m_bShowRange, 0}, Saved::kYes},
+    {"ShowData", IntField{&SaverSettings::m_bShowData, 0}, Saved::kNo},
+    {"SmoothColor", IntField{&SaverSettings::m_bSmoothColor, 1}, Saved::kYes},
+    {"ColorStyle", IntField{&SaverSettings::m_nColorStyle, 1}, Saved::kYes},
+    {"LearnTargets", IntField{&SaverSettings::m_bLearnTargets, 0}, Saved::kYes},
+    {"SaveFinalBMP", IntField{&SaverSettings::m_bSaveFinalBMP, 1}, Saved::kNo},
+}};
+
+inline SaverSettings::SaverSettings() {
+    for (const SaverOption& option : kSaverOptions) {
+        std::visit([this](const auto& field) { this->*field.member = field.defaultValue; }, option.field);
+    }
+}
 
 }  // namespace lumetra

@@ -48,8 +48,8 @@ CFrameRenderer::CFrameRenderer() : m_field(LoadKernel(m_dibKernel)) {
     m_ilIcons.Create(IDB_TARGET_ICONS, 16, 0, kIconMask);
 }
 
-void CFrameRenderer::CreateFrame(CDib& frame) const {
-    frame.Create(kFrameWidth, kFrameHeight, 24);
+void CFrameRenderer::CreateFrame(CDib& frame, CDC* referenceDC) const {
+    frame.Create(kFrameWidth, kFrameHeight, 24, referenceDC);
 }
 
 void CFrameRenderer::RenderFrame(CDib& frame, const TargetList& targets, std::string_view region,
@@ -57,6 +57,7 @@ void CFrameRenderer::RenderFrame(CDib& frame, const TargetList& targets, std::st
     if (frame.Width() != kFrameWidth || frame.Height() != kFrameHeight || frame.BitCount() != 24) {
         throw std::invalid_argument("the frame must be 516 x 310 with 24 bits per pixel");
     }
+    if (!frame.HasPixels()) return;
     CCanvas canvas(frame);
     SetTextAttributes(canvas);
 

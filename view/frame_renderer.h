@@ -21,12 +21,14 @@ public:
     // the kernel or the ramp is missing or not of its fixed size.
     CFrameRenderer();
 
-    // 516 x 310, 24 bits per pixel.
-    void CreateFrame(CDib& frame) const;
+    // 516 x 310, 24 bits per pixel; with a reference drawing context (Windows)
+    // as a DIB section in a memory context of its own.
+    void CreateFrame(CDib& frame, CDC* referenceDC = nullptr) const;
 
     // Recomputes every pixel of the frame (516 x 310, 24 bits; anything else
-    // throws std::invalid_argument). current: the target whose marker is
-    // drawn, or null.
+    // throws std::invalid_argument). A frame without pixel storage (its DIB
+    // section could not be made) is left alone. current: the target whose
+    // marker is drawn, or null.
     void RenderFrame(CDib& frame, const TargetList& targets, std::string_view region, const SaverSettings& settings,
                      const PingTarget* current) const;
 

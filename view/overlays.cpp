@@ -46,6 +46,8 @@ void DrawOutline(CCanvas& canvas, const CImageList& map) {
 }
 
 void DrawLegend(CCanvas& canvas, const CDib& ramp, int low, int high) {
+    // The colour column is copied byte by byte, past the canvas's own checks.
+    if (!canvas.CanDraw() || !ramp.HasPixels() || ramp.Width() < 256) return;
     CDib& frame = canvas.Target();
     for (int i = 0; i < 256; ++i) {
         const std::uint8_t* color = ramp.GetPixelAddress(i, 0);

@@ -264,6 +264,25 @@ TEST_P(ProbeNet, NameThatDoesNotResolveSendsNothing) {
     EXPECT_EQ(m_net->Requests().size(), before);
 }
 
+TEST_P(ProbeNet, ToldWhetherTheNameResolvedApartFromWhetherItAnswered) {
+    struct Case {
+        const char* host;
+        int result;
+        bool resolved;
+    };
+    const Case cases[] = {
+        {"fast.lumetra.test", 1, true},
+        {"silent.lumetra.test", 0, true},
+        {"nowhere.invalid", 0, false},
+    };
+    for (const Case& c : cases) {
+        int first = -1, second = -1;
+        bool resolved = !c.resolved;
+        EXPECT_EQ(PingHostName(c.host, &first, &second, 300, 32, &resolved), c.result) << c.host;
+        EXPECT_EQ(resolved, c.resolved) << c.host;
+    }
+}
+
 TEST_P(ProbeNet, EveryProbeByNameFollowsTheNamesCurrentAddress) {
     const char* moving = "moving.lumetra.test";
     std::uint32_t address = 0;

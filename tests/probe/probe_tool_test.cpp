@@ -5,19 +5,20 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
-
-#include <sys/wait.h>
 
 #include "tests/net/testnet_client.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/tool_run.h"
 
 namespace lumetra {
 namespace {
@@ -28,6 +29,9 @@ using test::ReadAll;
 
 using testnet::CTestNet;
 
+using test::ToolCall;
+
+// How a run ended, with its table as lines.
 struct ToolRun {
     int nExit = -1;
     std::vector<std::string> out;
@@ -91,24 +95,21 @@ protected:
         return WriteFile("Lumetra.ini", "[Lumetra]\r\nPingTimeout=" + std::to_string(timeoutMs) + "\r\n" + more);
     }
 
-    // `prefix` runs the tool through another program, e.g. as another user.
-    // The frame goes to the test's folder unless the arguments say otherwise.
-    ToolRun Run(std::vector<std::string> args, const std::string& prefix = "") const {
-        if (std::find(args.begin(), args.end(), "--out") == args.end() && !prefix.starts_with("cd ")) {
-            args.insert(args.end(), {"--out", (m_dir / "frame.bmp").string()});
+    // `lumetra-map probe` with these arguments, as `call` further says. The
+    // frame goes to the test's folder unless the arguments or a folder to
+    // run in say otherwise.
+    ToolRun Run(const std::vector<std::string>& args, ToolCall call = {}) const {
+        call.args = {"probe"};
+        call.args.insert(call.args.end(), args.begin(), args.end());
+        if (std::find(args.begin(), args.end(), "--out") == args.end() && call.setup.empty()) {
+            call.args.insert(call.args.end(), {"--out", (m_dir / "frame.bmp").string()});
         }
-        const auto out = m_dir / "out";
-        const auto err = m_dir / "err";
-        std::string command = prefix + Quote(LUMETRA_MAP_BIN) + " probe";
-        for (const std::string& arg : args) command += " " + Quote(arg);
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-        const int status = std::system(command.c_str());
-        ToolRun run;
-        run.nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = Lines(ReadAll(out));
-        run.err = ReadAll(err);
-        return run;
+        const test::ToolRun run = test::RunTool(call, m_dir);
+        return {run.nExit, Lines(run.out), run.err};
     }
+
+    // Runs in the test's folder, where the frame goes without --out.
+    ToolCall InTheFolder() const { return {.setup = "cd " + Quote(m_dir.string())}; }
 
     std::string Dotted(const char* name) const { return testnet::Dotted(m_net->HostNamed(name).address); }
 
@@ -117,10 +118,12 @@ protected:
     const std::filesystem::path& m_dir = m_folder.Path();
 };
 
-// The round trip of a table row: its number of ms, or -1 for "timeout".
+// The round trip of a table row: its number of ms, or -1 for "timeout" and
+// "unknown host".
 int RoundTripOf(const std::vector<std::string>& row) {
     if (row.empty()) return -2;
     if (row.back() == "timeout") return -1;
+    if (row.size() >= 2 && row[row.size() - 2] == "unknown" && row.back() == "host") return -1;
     if (row.back() != "ms" || row.size() < 2) return -2;
     return std::stoi(row[row.size() - 2]);
 }
@@ -161,10 +164,42 @@ TEST_F(ProbeTool, ProbesTheRegionInListOrderWithTheSettingsTimeout) {
     EXPECT_NE(run.err.find("silent.lumetra.test ... timeout"), std::string::npos) << run.err;
 }
 
+TEST_F(ProbeTool, TellsANameThatDoesNotResolveFromAHostThatDoesNotAnswer) {
+    struct Case {
+        std::string address;
+        std::string host;
+        std::string result;
+    };
+    const std::vector<Case> cases = {
+        {Dotted("silent.lumetra.test"), "silent.lumetra.test", "timeout"},
+        {"byname", "silent.lumetra.test", "timeout"},
+        {"byname", "nowhere.invalid", "unknown host"},
+        {"byname", "ms50.lumetra.test", "ms"},
+    };
+    std::string lines;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        lines += TargetLine(cases[i].address, cases[i].host, 100 + 50 * static_cast<int>(i), 100);
+    }
+    const ToolRun run = Run({"--targets", WriteFile("targets.txt", lines), "--settings", Settings(200)});
+    ASSERT_EQ(run.nExit, 0) << run.err;
+    ASSERT_EQ(run.out.size(), cases.size() + 2) << run.err;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string& row = run.out[i + 1];
+        EXPECT_TRUE(row.ends_with(" " + cases[i].result)) << row;
+        EXPECT_NE(run.err.find(cases[i].host + " ... "), std::string::npos) << run.err;
+    }
+    EXPECT_NE(run.err.find("nowhere.invalid ... unknown host\n"), std::string::npos) << run.err;
+    EXPECT_EQ(Occurrences(run.err, "unknown host"), 1) << run.err;
+    EXPECT_EQ(run.out.back(), "1 of 4 targets answered");
+}
+
 TEST_F(ProbeTool, TimeoutComesFromTheSettings) {
     const std::string targets =
         WriteFile("targets.txt", TargetLine(Dotted("ms150.lumetra.test"), "ms150.lumetra.test", 100, 60));
-    const ToolRun shortWait = Run({"--targets", targets, "--settings", Settings(100)});
+    // Named with a backslash, as the saver's paths are written: the same file.
+    std::string settings = Settings(100);
+    settings[settings.rfind('/')] = '\\';
+    const ToolRun shortWait = Run({"--targets", targets, "--settings", settings});
     ASSERT_EQ(shortWait.nExit, 0) << shortWait.err;
     ASSERT_EQ(shortWait.out.size(), 3U);
     EXPECT_EQ(RoundTripOf(Words(shortWait.out[1])), -1);
@@ -190,7 +225,7 @@ TEST_F(ProbeTool, BadArgumentsAndUnreadableFilesExitWithTwoAndProbeNothing) {
         {"--targets", targets, "--settings", settings, "--out"},
     };
     for (const auto& args : bad) {
-        const ToolRun run = Run(args, "cd " + Quote(m_dir.string()) + " && ");
+        const ToolRun run = Run(args, InTheFolder());
         EXPECT_EQ(run.nExit, 2) << args.back();
         EXPECT_TRUE(run.out.empty());
         EXPECT_FALSE(run.err.empty());
@@ -205,7 +240,7 @@ TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
                                      TargetLine(Dotted("ms50.lumetra.test"), "ms50.lumetra.test", 200, 60));
     const std::string settings = Settings(300);
     std::filesystem::permissions(m_dir, std::filesystem::perms::all);  // readable for the other user
-    const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    const ToolCall nobody{.wrapper = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"}};
     const std::size_t before = m_net->Requests().size();
     {
         const CPingGroupRange closed("1 0");
@@ -250,8 +285,7 @@ TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {
     const std::string targets =
         WriteFile("targets.txt", TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 200, 150) +
                                      TargetLine(Dotted("ms400.lumetra.test"), "ms400.lumetra.test", 420, 150));
-    const ToolRun run = Run({"--targets", targets, "--settings", Settings(1000, "DynamicRange=1\r\n")},
-                            "cd " + Quote(m_dir.string()) + " && ");
+    const ToolRun run = Run({"--targets", targets, "--settings", Settings(1000, "DynamicRange=1\r\n")}, InTheFolder());
     ASSERT_EQ(run.nExit, 0) << run.err;
     ASSERT_EQ(run.out.size(), 4U);
     EXPECT_EQ(run.out[3], "2 of 2 targets answered");
@@ -271,6 +305,65 @@ TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {
     EXPECT_GT(slow[2], 200);
     EXPECT_GT(slow[0], 60) << "blue, not violet";
     EXPECT_LT(slow[0], 180);
+}
+
+// Files in `folder`, whatever their kind.
+std::size_t FilesIn(const std::filesystem::path& folder) {
+    const std::filesystem::directory_iterator files(folder);
+    return static_cast<std::size_t>(std::distance(begin(files), end(files)));
+}
+
+TEST_F(ProbeTool, AnInterruptedCycleLeavesTheOldFrameAsItWas) {
+    // The silent host keeps the cycle waiting for its long timeout; the run
+    // is interrupted while it waits.
+    const std::string fast = TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 100, 60);
+    const std::string targets =
+        WriteFile("targets.txt", fast + TargetLine(Dotted("silent.lumetra.test"), "silent.lumetra.test", 200, 60));
+    const std::string settings = Settings(30000);
+    const std::filesystem::path pictures = m_dir / "pictures";
+    std::filesystem::create_directory(pictures);
+    const std::filesystem::path frame = pictures / "frame.bmp";
+    std::ofstream(frame, std::ios::binary) << "an older picture";
+    const std::uint32_t silent = m_net->HostNamed("silent.lumetra.test").address;
+
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const int asked = m_net->RequestsTo(silent);
+        test::CToolProcess tool(
+            {.args = {"probe", "--targets", targets, "--settings", settings, "--out", frame.string()}}, m_dir);
+        for (int wait = 0; wait < 500 && m_net->RequestsTo(silent) == asked; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_GT(m_net->RequestsTo(silent), asked) << "the cycle never reached the silent host: " << tool.ErrSoFar();
+        tool.Signal(signal);
+        const test::ToolRun run = tool.Wait();
+        EXPECT_EQ(run.nSignal, signal) << "the run ended before its interruption: " << run.err;
+        EXPECT_EQ(ReadAll(frame), "an older picture");
+        EXPECT_EQ(FilesIn(pictures), 1U) << "a file was left beside the frame";
+    }
+
+    // A whole run replaces the picture, and leaves nothing else beside it.
+    const ToolRun whole =
+        Run({"--targets", WriteFile("fast.txt", fast), "--settings", Settings(300), "--out", frame.string()});
+    ASSERT_EQ(whole.nExit, 0) << whole.err;
+    const std::string bmp = ReadAll(frame);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(bmp.size(), 54U + 516U * 3U * 310U);
+    EXPECT_EQ(FilesIn(pictures), 1U);
+}
+
+TEST_F(ProbeTool, ABrokenBitmapResourceEndsWithAMessageAfterTheTable) {
+    const std::string targets =
+        WriteFile("targets.txt", TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 100, 60));
+    const std::filesystem::path frame = m_dir / "old.bmp";
+    std::ofstream(frame, std::ios::binary) << "an older picture";
+    const ToolRun run = Run({"--targets", targets, "--settings", Settings(300), "--out", frame.string()},
+                            {.program = LUMETRA_MAP_BROKEN_KERNEL_BIN});
+    EXPECT_EQ(run.nExit, 1) << run.err;
+    ASSERT_EQ(run.out.size(), 3U) << run.err;
+    EXPECT_EQ(run.out[2], "1 of 1 targets answered");
+    EXPECT_NE(run.err.find("\nlumetra-map probe: a bitmap resource is missing or broken: "), std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadAll(frame), "an older picture");
 }
 
 }  // namespace

@@ -23,10 +23,6 @@ namespace {
 using test::Edited;
 using test::Numbers;
 
-bool Same(const SaverSettings& a, const SaverSettings& b) {
-    return a.m_strTargetFile == b.m_strTargetFile && Numbers(a) == Numbers(b);
-}
-
 std::string Lines(std::initializer_list<std::string_view> lines) {
     std::string text;
     for (const std::string_view line : lines) {
@@ -57,14 +53,6 @@ TEST_F(SettingsStore, MissingKeysKeepTheCurrentValuesButTargetFileFallsBack) {
     LoadSettings(s, m_strIni);
     SaverSettings expected = Edited();  // ShowRange was 1 already
     EXPECT_EQ(Numbers(s), Numbers(expected));
-    EXPECT_EQ(s.m_strTargetFile, ".\\lumetra.txt");
-}
-
-TEST_F(SettingsStore, OnlyPingPeriodInTheFile) {
-    test::WriteBytes(m_strIni, "[Lumetra]\nPingPeriod=5000\n");
-    SaverSettings s;
-    LoadSettings(s, m_strIni);
-    EXPECT_EQ(Numbers(s), (std::vector<int>{3, 5000, 600, 1, 0, 0, 1, 0, 0, 1}));
     EXPECT_EQ(s.m_strTargetFile, ".\\lumetra.txt");
 }
 
@@ -164,7 +152,7 @@ TEST_F(SettingsStore, LoadingTwiceChangesNothing) {
     LoadSettings(once, m_strIni);
     SaverSettings twice = once;
     LoadSettings(twice, m_strIni);
-    EXPECT_TRUE(Same(twice, once));
+    EXPECT_TRUE(test::Same(twice, once));
     EXPECT_EQ(twice.m_nPingTimeout, 900);
     EXPECT_EQ(twice.m_bShowData, 0);
 }

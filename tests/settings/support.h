@@ -34,6 +34,10 @@ inline std::vector<int> Numbers(const SaverSettings& s) {
             s.m_bShowRange, s.m_bSmoothColor, s.m_bLearnTargets, s.m_bShowData,   s.m_bSaveFinalBMP};
 }
 
+inline bool Same(const SaverSettings& a, const SaverSettings& b) {
+    return a.m_strTargetFile == b.m_strTargetFile && Numbers(a) == Numbers(b);
+}
+
 // Every value the dialog writes differs from its default.
 inline SaverSettings Edited() {
     SaverSettings s;

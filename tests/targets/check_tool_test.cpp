@@ -8,25 +8,22 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "targets/target_file.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/tool_run.h"
 
 namespace lumetra {
 namespace {
 
 using test::Lines;
-using test::Quote;
 using test::ReadAll;
 
 using namespace std::string_literals;
 using test::CTempFolder;
-
-#ifdef LUMETRA_MAP_BIN
 
 struct CheckRun {
     int nExit = -1;
@@ -34,21 +31,12 @@ struct CheckRun {
     std::vector<std::string> err;  // stderr lines
 };
 
-// `shellPrefix` runs first in the same shell, e.g. a resource limit.
-CheckRun RunCheck(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
-    const CTempFolder outputs;
-    const auto out = outputs.Path() / "out";
-    const auto err = outputs.Path() / "err";
-    const auto code = outputs.Path() / "code";
-    std::string command = shellPrefix + Quote(LUMETRA_MAP_BIN) + " check";
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + "; echo $? >" + Quote(code.string());
-    if (std::system(command.c_str()) == -1) throw std::runtime_error("cannot start a shell");
-    CheckRun run;
-    run.nExit = std::stoi(ReadAll(code));
-    run.out = Lines(ReadAll(out));
-    run.err = Lines(ReadAll(err));
-    return run;
+CheckRun RunCheck(const std::vector<std::string>& args, test::ToolCall call = {}) {
+    const CTempFolder scratch;
+    call.args.insert(call.args.begin(), "check");
+    call.args.insert(call.args.end(), args.begin(), args.end());
+    const test::ToolRun run = test::RunTool(call, scratch.Path());
+    return {run.nExit, Lines(run.out), Lines(run.err)};
 }
 
 std::string Packed(unsigned a, unsigned b, unsigned c, unsigned d) {
@@ -129,21 +117,49 @@ TEST(LumetraMapCheck, BadArgumentsShowTheUsageAndExitTwo) {
     }
 }
 
-TEST(LumetraMapCheck, WithoutAFileReadsTheBundledTargetFile) {
-    const std::filesystem::path bundled = LUMETRA_SOURCE_DIR "/resources/lumetra.txt";
-    const CheckRun run = RunCheck({});
-    if (!std::filesystem::exists(bundled)) {
-        EXPECT_EQ(run.nExit, 2);
-        ASSERT_EQ(run.err.size(), 1U);
-        EXPECT_NE(run.err[0].find(bundled.string()), std::string::npos) << run.err[0];
-        EXPECT_NE(run.err[0].find(std::strerror(ENOENT)), std::string::npos) << run.err[0];
-        return;
-    }
+// What `check` lists for the target file at `path`, read as the saver does.
+std::vector<std::string> ListingOf(const std::string& path) {
     TargetList targets;
     std::string region;
-    LoadTargetFile(bundled.string(), targets, region);
-    EXPECT_EQ(run.out.size(), targets.size());
+    LoadTargetFile(path, targets, region);
+    std::vector<std::string> listing;
+    for (const auto& target : targets) listing.push_back(Listed(*target));
+    return listing;
+}
+
+TEST(LumetraMapCheck, WithoutAFileReadsTheBundledTargetFile) {
+    const std::vector<std::string> bundled = ListingOf(LUMETRA_SOURCE_DIR "/resources/lumetra.txt");
+    ASSERT_FALSE(bundled.empty());
+    const CTempFolder elsewhere;
+    const CheckRun run = RunCheck({}, {.setup = "cd " + test::Quote(elsewhere.Path().string())});
+    EXPECT_EQ(run.out, bundled);
     EXPECT_EQ(run.nExit, run.err.empty() ? 0 : 1);
+}
+
+TEST(LumetraMapCheck, AnInstalledToolReadsTheTargetFileInstalledWithIt) {
+    const CTempFolder prefix;
+    const std::string install = test::Quote(LUMETRA_CMAKE) + " --install " + test::Quote(LUMETRA_BINARY_DIR) +
+                                " --prefix " + test::Quote(prefix.Path().string()) + " >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0) << install;
+    const std::filesystem::path installed = prefix.Path() / "share" / "lumetra" / "lumetra.txt";
+    ASSERT_EQ(ListingOf(installed.string()), ListingOf(LUMETRA_SOURCE_DIR "/resources/lumetra.txt"));
+
+    // Whatever lies there is what the installed tool reads, from any folder.
+    std::ofstream(installed, std::ios::binary) << "2\t9.8.7.6\tinstalled.example\ti\tn\t1,2\tUSA\n";
+    const CTempFolder elsewhere;
+    test::ToolCall call{.args = {"check"}, .setup = "cd " + test::Quote(elsewhere.Path().string())};
+    call.program = (prefix.Path() / "bin" / "lumetra-map").string();
+    const test::ToolRun run = test::RunTool(call, elsewhere.Path());
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_EQ(Lines(run.out), ListingOf(installed.string()));
+    EXPECT_NE(run.out.find("installed.example"), std::string::npos) << run.out;
+
+    // Without its installed file it says which file it looked for.
+    std::filesystem::remove(installed);
+    const test::ToolRun missing = test::RunTool(call, elsewhere.Path());
+    EXPECT_EQ(missing.nExit, 2);
+    EXPECT_NE(missing.err.find(installed.string()), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find(std::strerror(ENOENT)), std::string::npos) << missing.err;
 }
 
 TEST(LumetraMapCheck, ListsExactlyWhatTheSaverReads) {
@@ -189,7 +205,7 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
         out << "\t*\t1,2\tUSA\n";
     }
     // 48 MB of address space: the tool starts, the 64 MB line does not fit.
-    const CheckRun run = RunCheck({path.string()}, "ulimit -v 49152; ");
+    const CheckRun run = RunCheck({path.string()}, {.setup = "ulimit -v 49152"});
     EXPECT_EQ(run.nExit, 2);
     EXPECT_TRUE(run.out.empty());
     ASSERT_EQ(run.err.size(), 1U);
@@ -197,13 +213,45 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
 #endif
 }
 
-#else
+// What every command shares: its usage on request, its answer to an option it
+// does not know, and its exit status when stdout cannot take its output.
+TEST(LumetraMapTool, EveryCommandShowsItsUsageOnRequest) {
+    const CTempFolder scratch;
+    for (const std::string command : {"check", "probe", "render"}) {
+        const test::ToolRun help = test::RunTool({.args = {command, "--help"}}, scratch.Path());
+        EXPECT_EQ(help.nExit, 0) << command;
+        EXPECT_EQ(help.err, "") << command;
+        EXPECT_EQ(help.out.rfind("usage: lumetra-map " + command, 0), 0U) << help.out;
+        EXPECT_NE(help.out.find("exit status: 0 done\n"), std::string::npos) << help.out;
 
-TEST(LumetraMapCheck, NeedsTheTool) {
-    GTEST_SKIP() << "lumetra-map is built for the host platform only";
+        const test::ToolRun bad = test::RunTool({.args = {command, "--colour", "red"}}, scratch.Path());
+        EXPECT_EQ(bad.nExit, 2) << command;
+        EXPECT_EQ(bad.out, "") << command;
+        EXPECT_EQ(bad.err.rfind("usage: lumetra-map " + command, 0), 0U) << bad.err;
+        EXPECT_EQ(Lines(bad.err).back(), "lumetra-map " + command + ": unknown option '--colour'");
+
+        const test::ToolRun overview = test::RunTool({.args = {"--help"}}, scratch.Path());
+        EXPECT_EQ(overview.nExit, 0);
+        EXPECT_NE(overview.out.find("\n  " + command + " "), std::string::npos) << overview.out;
+    }
 }
 
-#endif
+TEST(LumetraMapTool, OutputThatStdoutCannotTakeExitsOne) {
+    const CTempFolder dir;
+    const std::string targets = dir.Write("t.txt", "1\ta\tb\tc\td\t5,6\tUSA\n");
+    const std::string results = dir.Write("r.txt", "0 10\n");
+    const std::string settings = dir.Write("s.ini", "[Lumetra]\n");
+    const std::string frame = (dir.Path() / "frame.bmp").string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"check", targets},
+          std::vector<std::string>{"render", "--targets", targets, "--results", results, "--settings", settings,
+                                   "--out", frame}}) {
+        const test::ToolRun run = test::RunTool({.args = args, .setup = "exec >/dev/full"}, dir.Path());
+        EXPECT_EQ(run.nExit, 1) << args[0];
+        EXPECT_EQ(run.err, "lumetra-map " + args[0] + ": writing to standard output failed\n");
+    }
+    EXPECT_TRUE(std::filesystem::exists(frame)) << "the frame is written all the same";
+}
 
 }  // namespace
 }  // namespace lumetra

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "tests/support/dib_test_access.h"
 #include "tests/view/frame_support.h"
 #include "tests/view/target_builder.h"
 #include "view/overlays.h"
@@ -315,6 +316,37 @@ TEST(Frame, RefusesFramesOfAnotherShape) {
                  std::invalid_argument);
     CDib empty;
     EXPECT_THROW(SharedRenderer().RenderFrame(empty, {}, kRegionUsa, SaverSettings{}, nullptr), std::invalid_argument);
+}
+
+TEST(Frame, WithoutPixelStorageNothingIsDrawn) {
+    // A frame whose DIB section could not be made: the header says 516 x 310,
+    // but there are no pixels to write through.
+    CTestFrame frame;
+    CDibTestAccess::LoseSection(frame.dib);
+    ASSERT_FALSE(frame.dib.HasPixels());
+    TargetList targets;
+    AddTarget(targets, TargetSketch{.x = 100, .y = 100, .rtt = 40});
+    AddTarget(targets, TargetSketch{.x = 300, .y = 200, .rtt = 400});
+    SaverSettings everything;
+    everything.m_bShowRange = 1;
+    everything.m_bShowData = 1;
+    SharedRenderer().RenderFrame(frame.dib, targets, kRegionUsa, everything, targets.front().get());
+
+    CCanvas canvas(frame.dib);
+    DrawLegend(canvas, SharedRenderer().Ramp(), 0, 100);
+    DrawOverlays(canvas,
+                 OverlayImages{SharedRenderer().MapOutline(), SharedRenderer().Icons(), SharedRenderer().Ramp()},
+                 targets, kRegionUsa, everything, 0, 100, targets.back().get());
+    EXPECT_FALSE(frame.dib.HasPixels());
+}
+
+TEST(Frame, LegendNeedsARampWithPixels) {
+    const CTestFrame blank;
+    CTestFrame frame;
+    CDib noRamp;
+    CCanvas canvas(frame.dib);
+    DrawLegend(canvas, noRamp, 0, 100);
+    EXPECT_TRUE(ChangedPixels(blank, frame).empty());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // with the golden frames byte for byte and read back by ImageMagick, and its
 // answers to bad arguments.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 
 #include "tests/support/shell_text.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/tool_run.h"
 #include "tests/view/golden_scenes.h"
 
 namespace lumetra {
@@ -27,26 +27,13 @@ fs::path Frames() {
     return fs::path(LUMETRA_TEST_DATA) / "frames";
 }
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
 class RenderTool : public ::testing::Test {
 protected:
-    Outcome Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(LUMETRA_MAP_PATH) + " render";
-        for (const std::string& a : args) command += " " + Quote(a);
-        const fs::path out = m_dir / "stdout.txt";
-        const fs::path err = m_dir / "stderr.txt";
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-        const int status = std::system(command.c_str());
-        Outcome outcome;
-        outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.out = test::ReadAll(out);
-        outcome.err = test::ReadAll(err);
-        return outcome;
+    // `lumetra-map render` with these arguments, or another build of the tool.
+    test::ToolRun Run(const std::vector<std::string>& args, const std::string& program = LUMETRA_MAP_BIN) const {
+        test::ToolCall call{.args = {"render"}, .program = program};
+        call.args.insert(call.args.end(), args.begin(), args.end());
+        return test::RunTool(call, m_dir);
     }
 
     fs::path Write(const std::string& name, const std::string& text) const {
@@ -84,8 +71,8 @@ TEST_F(RenderTool, GoldenScenesComeOutByteForByte) {
             "--targets",  (Frames() / "targets.txt").string(),  "--results", (Frames() / scene.results).string(),
             "--settings", (Frames() / scene.settings).string(), "--out",     out.string()};
         if (scene.current) args.insert(args.end(), {"--current", std::to_string(*scene.current)});
-        const Outcome outcome = Run(args);
-        ASSERT_EQ(outcome.code, 0) << scene.name << ": " << outcome.err;
+        const test::ToolRun outcome = Run(args);
+        ASSERT_EQ(outcome.nExit, 0) << scene.name << ": " << outcome.err;
         EXPECT_NE(outcome.out.find("wrote"), std::string::npos);
         const std::string golden = test::ReadAll(Frames() / (scene.name + ".bmp"));
         ASSERT_FALSE(golden.empty()) << scene.name;
@@ -100,9 +87,9 @@ TEST_F(RenderTool, ImageMagickReadsTheWorkedExample) {
     const fs::path results = Write("one-results.txt", "0 100\n");
     const fs::path settings = Write("legend.ini", "[Lumetra]\nShowRange=1\n");
     const fs::path out = m_dir / "one.bmp";
-    const Outcome outcome = Run({"--targets", targets.string(), "--results", results.string(), "--settings",
-                                 settings.string(), "--out", out.string()});
-    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    const test::ToolRun outcome = Run({"--targets", targets.string(), "--results", results.string(), "--settings",
+                                       settings.string(), "--out", out.string()});
+    ASSERT_EQ(outcome.nExit, 0) << outcome.err;
     EXPECT_EQ(MagickPixel(out, 200, 150), "srgb(255,146,0)");
     EXPECT_EQ(MagickPixel(out, 420, 150), "srgb(0,255,53)");
     EXPECT_EQ(MagickPixel(out, 0, 0), "srgb(0,0,0)");
@@ -126,8 +113,8 @@ TEST_F(RenderTool, MissingRequiredOptions) {
     for (const Case& c : {Case{{}, "missing --targets"}, Case{{"--targets", targets}, "missing --results"},
                           Case{{"--targets", targets, "--results", results}, "missing --out"},
                           Case{{"--results", results, "--out", out.string()}, "missing --targets"}}) {
-        const Outcome outcome = Run(c.args);
-        EXPECT_EQ(outcome.code, 2) << c.message;
+        const test::ToolRun outcome = Run(c.args);
+        EXPECT_EQ(outcome.nExit, 2) << c.message;
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find("usage: lumetra-map render"), std::string::npos) << outcome.err;
     }
@@ -139,26 +126,26 @@ TEST_F(RenderTool, UnknownRepeatedAndValuelessOptions) {
     std::vector<std::string> unknown = BaseArgs(out);
     unknown.push_back("--colour");
     unknown.push_back("red");
-    Outcome outcome = Run(unknown);
-    EXPECT_EQ(outcome.code, 2);
+    test::ToolRun outcome = Run(unknown);
+    EXPECT_EQ(outcome.nExit, 2);
     EXPECT_NE(outcome.err.find("unknown option '--colour'"), std::string::npos) << outcome.err;
 
     std::vector<std::string> twice = BaseArgs(out);
     twice.insert(twice.end(), {"--out", out.string()});
     outcome = Run(twice);
-    EXPECT_EQ(outcome.code, 2);
+    EXPECT_EQ(outcome.nExit, 2);
     EXPECT_NE(outcome.err.find("--out is given twice"), std::string::npos) << outcome.err;
 
     std::vector<std::string> valueless = BaseArgs(out);
     valueless.push_back("--current");
     outcome = Run(valueless);
-    EXPECT_EQ(outcome.code, 2);
+    EXPECT_EQ(outcome.nExit, 2);
     EXPECT_NE(outcome.err.find("--current needs a value"), std::string::npos) << outcome.err;
 
     std::vector<std::string> stray = BaseArgs(out);
     stray.push_back("extra.bmp");
     outcome = Run(stray);
-    EXPECT_EQ(outcome.code, 2);
+    EXPECT_EQ(outcome.nExit, 2);
     EXPECT_NE(outcome.err.find("unknown option 'extra.bmp'"), std::string::npos) << outcome.err;
     EXPECT_FALSE(fs::exists(out));
 }
@@ -174,8 +161,8 @@ TEST_F(RenderTool, UnreadableFiles) {
                           Case{5, "cannot read the settings file"}}) {
         std::vector<std::string> args = BaseArgs(out);
         args[c.argument] = missing;
-        const Outcome outcome = Run(args);
-        EXPECT_EQ(outcome.code, 2) << c.message;
+        const test::ToolRun outcome = Run(args);
+        EXPECT_EQ(outcome.nExit, 2) << c.message;
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find("no-such-file.txt"), std::string::npos) << outcome.err;
     }
@@ -198,8 +185,8 @@ TEST_F(RenderTool, MalformedResultsNameTheirLine) {
                           Case{"3 1\n3 2\n", "line 2: INDEX 3 already has a result on line 1"}}) {
         std::vector<std::string> args = BaseArgs(out);
         args[3] = Write("bad.txt", c.text).string();
-        const Outcome outcome = Run(args);
-        EXPECT_EQ(outcome.code, 2) << c.text;
+        const test::ToolRun outcome = Run(args);
+        EXPECT_EQ(outcome.nExit, 2) << c.text;
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
         EXPECT_NE(outcome.err.find("bad.txt"), std::string::npos) << outcome.err;
     }
@@ -214,17 +201,44 @@ TEST_F(RenderTool, CurrentMustNameARecord) {
              {"two", "--current needs a target index from 0 up, not 'two'"}}) {
         std::vector<std::string> args = BaseArgs(out);
         args.insert(args.end(), {"--current", value});
-        const Outcome outcome = Run(args);
-        EXPECT_EQ(outcome.code, 2) << value;
+        const test::ToolRun outcome = Run(args);
+        EXPECT_EQ(outcome.nExit, 2) << value;
         EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
     }
     EXPECT_FALSE(fs::exists(out));
 }
 
 TEST_F(RenderTool, OutputThatCannotBeCreated) {
-    const Outcome outcome = Run(BaseArgs(m_dir / "no-such-dir" / "x.bmp"));
-    EXPECT_EQ(outcome.code, 2);
+    const test::ToolRun outcome = Run(BaseArgs(m_dir / "no-such-dir" / "x.bmp"));
+    EXPECT_EQ(outcome.nExit, 2);
     EXPECT_NE(outcome.err.find("cannot create"), std::string::npos) << outcome.err;
+}
+
+TEST_F(RenderTool, ABrokenBitmapResourceEndsWithAMessageAndLeavesTheOldFrame) {
+    const fs::path out = Write("x.bmp", "an older picture");
+    const test::ToolRun outcome = Run(BaseArgs(out), LUMETRA_MAP_BROKEN_KERNEL_BIN);
+    EXPECT_EQ(outcome.nSignal, 0) << outcome.err;
+    EXPECT_EQ(outcome.nExit, 1) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err.rfind("lumetra-map render: a bitmap resource is missing or broken: bad packed bitmap", 0), 0U)
+        << outcome.err;
+    EXPECT_EQ(test::Lines(outcome.err).size(), 1U) << outcome.err;
+    EXPECT_EQ(test::ReadAll(out), "an older picture");
+}
+
+TEST_F(RenderTool, PathsWithBackslashesAreReadAndWrittenAsTheSaverReadsThem) {
+    // The saver's paths are written for Windows; every file of the tool,
+    // read or written, takes the same rule.
+    fs::create_directories(m_dir / "in");
+    for (const char* name : {"targets.txt", "results-probed.txt", "settings-probed.ini"}) {
+        fs::copy_file(Frames() / name, m_dir / "in" / name);
+    }
+    const std::string in = (m_dir / "in").string() + "\\";
+    const test::ToolRun outcome =
+        Run({"--targets", in + "targets.txt", "--results", in + "results-probed.txt", "--settings",
+             in + "settings-probed.ini", "--current", "7", "--out", in + "frame.bmp"});
+    ASSERT_EQ(outcome.nExit, 0) << outcome.err;
+    EXPECT_TRUE(test::ReadAll(m_dir / "in" / "frame.bmp") == test::ReadAll(Frames() / "probed.bmp"));
 }
 
 TEST_F(RenderTool, TargetsNotNamedHaveNoResult) {
@@ -233,8 +247,8 @@ TEST_F(RenderTool, TargetsNotNamedHaveNoResult) {
     std::vector<std::string> args = BaseArgs(out);
     args[3] = Write("one.txt", "13 8\n").string();
     args[5] = Write("labels.ini", "[Lumetra]\nShowData=1\nDynamicRange=1\nShowRange=1\n").string();
-    const Outcome outcome = Run(args);
-    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    const test::ToolRun outcome = Run(args);
+    ASSERT_EQ(outcome.nExit, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("range 8ms to 9ms"), std::string::npos) << outcome.out;
 }
 

@@ -1,16 +1,18 @@
-// The sub-commands of lumetra-map. Each lives in a file of its own and takes
-// the arguments after its name; the result is the process exit code.
+// The sub-commands of lumetra-map. Each lives in a file of its own with the
+// table of its options; RunCommand (command_line.h) parses the arguments
+// after its name and runs it, and its result is the process exit code.
 #pragma once
 
-#include <span>
-#include <string_view>
+#include "tools/lumetra-map/command_line.h"
 
 namespace lumetra::map_tool {
 
-using Args = std::span<const std::string_view>;
+extern const CommandSpec kCheckCommand;
+extern const CommandSpec kProbeCommand;
+extern const CommandSpec kRenderCommand;
 
-int RunCheck(Args args);
-int RunProbe(Args args);
-int RunRender(Args args);
+int RunCheck(const ParsedOptions& options);
+int RunProbe(const ParsedOptions& options);
+int RunRender(const ParsedOptions& options);
 
 }  // namespace lumetra::map_tool

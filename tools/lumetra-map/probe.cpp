@@ -2,105 +2,44 @@
 // every target of the region once, in list order, exactly as the saver's probe
 // cycle does, shows the progress on stderr, prints the results as a table on
 // stdout and writes the frame the saver would show after its last probe.
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <new>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
-#include "framework/exceptions.h"
-#include "framework/file.h"
-#include "framework/native_path.h"
-#include "imaging/dib.h"
-#include "probe/echo_prober.h"
 #include "probe/echo_prober_linux.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
 #include "tools/lumetra-map/commands.h"
+#include "tools/lumetra-map/frame_output.h"
+#include "tools/lumetra-map/tool_files.h"
 #include "view/frame_renderer.h"
+#include "view/target_cycle.h"
+#include "view/target_probe.h"
 
 namespace lumetra::map_tool {
 namespace {
 
-constexpr int kExitRan = 0;
-constexpr int kExitUnfinished = 1;  // no ICMP for this user, or the frame could not be made
-constexpr int kExitBadArguments = 2;
-constexpr int kEchoDataSize = 32;  // what the saver sends
-
-struct ProbeOptions {
-    std::optional<std::string> targetFile;    // else the settings' TargetFile
-    std::optional<std::string> settingsFile;  // else the saver's own ini file
-    std::optional<std::string> outFile;       // else the saver's snapshot name
+constexpr Option kProbeOptions[] = {
+    {"--targets", "FILE", "the target file; the settings' TargetFile when left out"},
+    {"--settings", "INI", "the saver's settings from this ini file instead of the user's own"},
+    {"--out", "FILE.bmp", "the frame the saver would show after the cycle", false, "lumetra.bmp"},
 };
 
-void Print(std::FILE* stream, std::string_view text) {
-    static_cast<void>(std::fwrite(text.data(), 1, text.size(), stream));
-}
+// A target of the cycle and how its probe went.
+struct ProbedTarget {
+    PingTarget* target;
+    ProbeOutcome outcome;
+};
 
-int ProbeUsage() {
-    Print(stderr,
-          "usage: lumetra-map probe [--targets FILE] [--settings INI] [--out FILE.bmp]\n"
-          "  probes every target of the region once, as the saver does, prints the round-trip times and\n"
-          "  writes the frame the saver would show then\n"
-          "  FILE defaults to the settings' TargetFile, INI to the saver's own settings file, FILE.bmp to\n"
-          "  lumetra.bmp\n"
-          "  exit status: 0 it ran, 1 this user may not send ICMP echoes or the frame could not be written,\n"
-          "  2 bad arguments or unreadable files\n");
-    return kExitBadArguments;
-}
-
-std::optional<ProbeOptions> ParseProbeArgs(Args args) {
-    ProbeOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        std::optional<std::string>* slot = nullptr;
-        if (arg == "--targets") slot = &options.targetFile;
-        if (arg == "--settings") slot = &options.settingsFile;
-        if (arg == "--out") slot = &options.outFile;
-        if (slot == nullptr || slot->has_value() || i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
-        *slot = std::string(args[++i]);
+std::string ResultText(const ProbedTarget& probed) {
+    switch (probed.outcome) {
+        case ProbeOutcome::kAnswered: return std::to_string(probed.target->m_nRoundTripMs) + " ms";
+        case ProbeOutcome::kUnknownHost: return "unknown host";
+        case ProbeOutcome::kUnanswered: break;
     }
-    return options;
-}
-
-bool IsReadableFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(NativePath(path), error)) return false;
-    return std::ifstream(NativePath(path)).good();
-}
-
-// The targets of the region in the order the saver's cycle visits them: it
-// starts after the tail, takes every target of the region in list order and
-// ends where it started. With none of the region, the tail target alone.
-std::vector<PingTarget*> OneProbeCycle(TargetList& targets, std::string_view region) {
-    std::vector<PingTarget*> cycle;
-    for (const auto& target : targets) {
-        if (IsOfRegion(*target, region)) cycle.push_back(target.get());
-    }
-    if (cycle.empty() && !targets.empty()) cycle.push_back(targets.back().get());
-    return cycle;
-}
-
-// The saver's probe of one target; the outcome shows in its two fields.
-void ProbeTarget(PingTarget& target, int timeoutMs) {
-    target.m_nRoundTripMs = -1;
-    target.m_nSecondResult = -1;
-    if (target.m_dwAddress != 0) {
-        static_cast<void>(
-            PingAddress(target.m_dwAddress, &target.m_nRoundTripMs, &target.m_nSecondResult, timeoutMs, kEchoDataSize));
-    } else {
-        static_cast<void>(ResolveHostName(target.m_strHost.c_str(), &target.m_dwAddress));
-        static_cast<void>(PingHostName(target.m_strHost.c_str(), &target.m_nRoundTripMs, &target.m_nSecondResult,
-                                       timeoutMs, kEchoDataSize));
-    }
-}
-
-std::string ResultText(const PingTarget& target) {
-    return target.HasResult() ? std::to_string(target.m_nRoundTripMs) + " ms" : "timeout";
+    return "timeout";
 }
 
 std::string Padded(std::string text, std::size_t width) {
@@ -108,133 +47,90 @@ std::string Padded(std::string text, std::size_t width) {
     return text;
 }
 
-void PrintTable(const std::vector<PingTarget*>& probed) {
+void PrintTable(const std::vector<ProbedTarget>& probed) {
     std::size_t hostWidth = 4, addressWidth = 7;
-    for (const PingTarget* t : probed) {
-        hostWidth = std::max(hostWidth, t->m_strHost.size());
-        addressWidth = std::max(addressWidth, t->m_strAddress.size());
+    for (const ProbedTarget& row : probed) {
+        hostWidth = std::max(hostWidth, row.target->m_strHost.size());
+        addressWidth = std::max(addressWidth, row.target->m_strAddress.size());
     }
     char header[32];
     static_cast<void>(std::snprintf(header, sizeof header, "%6s %6s", "x", "y"));
     Print(stdout,
           Padded("host", hostWidth) + "  " + Padded("address", addressWidth) + "  " + header + "  round trip\n");
     int answered = 0;
-    for (const PingTarget* t : probed) {
+    for (const ProbedTarget& row : probed) {
+        const PingTarget* t = row.target;
         char position[32];
         static_cast<void>(std::snprintf(position, sizeof position, "%6d %6d", t->m_nX, t->m_nY));
         Print(stdout, Padded(t->m_strHost, hostWidth) + "  " + Padded(t->m_strAddress, addressWidth) + "  " + position +
-                          "  " + ResultText(*t) + "\n");
+                          "  " + ResultText(row) + "\n");
         answered += t->HasResult() ? 1 : 0;
     }
     Print(stdout, std::to_string(answered) + " of " + std::to_string(probed.size()) + " targets answered\n");
 }
 
-// No half-written picture is left behind to be taken for a good one.
-void RemoveUnfinished(CFile& file, const std::string& path) {
-    try {
-        file.Close();
-    } catch (const FileException&) {
-        // removed below all the same
-    }
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::path(path), ignored);
-}
-
 // The frame after the last probe, without a marker, as the saver would
 // show it.
-bool WriteFrame(CFile& file, const std::string& path, const TargetList& targets, std::string_view region,
-                const SaverSettings& settings) {
-    try {
-        const CFrameRenderer renderer;
-        CDib frame;
-        renderer.CreateFrame(frame);
-        renderer.RenderFrame(frame, targets, region, settings, nullptr);
-        frame.WriteBmp(&file);
-        file.Close();
-        Print(stderr, "wrote " + path + "\n");
-        return true;
-    } catch (const FileException& e) {
-        Print(stderr, "lumetra-map probe: writing " + path + " failed: " + e.what() + "\n");
-    } catch (const ResourceException& e) {
-        Print(stderr, std::string("lumetra-map probe: cannot render: ") + e.what() + "\n");
-    } catch (const MemoryException& e) {
-        Print(stderr, std::string("lumetra-map probe: cannot render: ") + e.what() + "\n");
-    }
-    return false;
+int WriteFrame(const std::string& path, const TargetList& targets, std::string_view region,
+               const SaverSettings& settings) {
+    const int code = DrawFrameTo(kProbeCommand, path, CFrameRenderer(), targets, region, settings, nullptr);
+    if (code == kExitDone) Print(stderr, "wrote " + path + "\n");
+    return code;
 }
 
 }  // namespace
 
-int RunProbe(Args args) {
-    const std::optional<ProbeOptions> options = ParseProbeArgs(args);
-    if (!options) return ProbeUsage();
+const CommandSpec kProbeCommand = {
+    "probe",
+    "probe every target of the region once, as the saver does, list the times and write the frame",
+    kProbeOptions,
+    "this user may not send ICMP echoes, or the frame could not be made or written",
+};
 
+int RunProbe(const ParsedOptions& options) {
     SaverSettings settings;
-    if (options->settingsFile) {
-        if (!IsReadableFile(*options->settingsFile)) {
-            Print(stderr, "lumetra-map probe: cannot read the settings file " + *options->settingsFile + "\n");
-            return kExitBadArguments;
+    if (const std::optional<std::string> settingsFile = options.Value("--settings")) {
+        if (const std::error_code error = ReadSettings(*settingsFile, settings)) {
+            return Fail(kProbeCommand, kExitBadInput, CannotRead("the settings file", *settingsFile, error));
         }
-        LoadSettings(settings, *options->settingsFile);
     } else {
         LoadSettings(settings);
     }
 
-    const std::string targetFile = options->targetFile.value_or(settings.m_strTargetFile);
+    const std::string targetFile = options.Value("--targets").value_or(settings.m_strTargetFile);
     TargetList targets;
-    std::string region;
-    try {
-        region = kRegionUsa;
-        const std::error_code error = ReadTargetFile(targetFile, [&targets](std::size_t, ParsedLine parsed) {
-            if (parsed.status == LineStatus::kAccepted) targets.push_back(std::move(parsed.target));
-        });
-        if (error) {
-            Print(stderr,
-                  "lumetra-map probe: cannot read the target file " + targetFile + ": " + error.message() + "\n");
-            return kExitBadArguments;
-        }
-    } catch (const std::bad_alloc&) {
-        Print(stderr, "lumetra-map probe: " + targetFile + ": out of memory\n");
-        return kExitBadArguments;
+    const std::string region(kRegionUsa);
+    if (const std::error_code error = ReadTargets(targetFile, targets)) {
+        return Fail(kProbeCommand, kExitBadInput, CannotRead("the target file", targetFile, error));
     }
 
     std::string why;
     if (!IcmpSocketsAvailable(&why)) {
-        Print(stderr, "lumetra-map probe: cannot send ICMP echoes: " + why +
-                          ".\nAllow it with one of:\n"
-                          "  sysctl net.ipv4.ping_group_range=\"0 2147483647\"   (unprivileged ICMP sockets for all "
-                          "groups)\n"
-                          "  setcap cap_net_raw+ep lumetra-map                  (raw sockets for this program)\n");
-        return kExitUnfinished;
+        return Fail(kProbeCommand, kExitIncomplete,
+                    "cannot send ICMP echoes: " + why +
+                        ".\nAllow it with one of:\n"
+                        "  sysctl net.ipv4.ping_group_range=\"0 2147483647\"   (unprivileged ICMP sockets for all "
+                        "groups)\n"
+                        "  setcap cap_net_raw+ep lumetra-map                  (raw sockets for this program)");
     }
 
-    // Opened before the probes, so that a wrong path costs no probe cycle.
-    const std::string outFile = options->outFile.value_or("lumetra.bmp");
-    CFile out;
-    if (!out.Open(outFile, CFile::modeCreate | CFile::modeWrite)) {
-        Print(stderr, "lumetra-map probe: cannot create " + outFile + ": " +
-                          std::error_code(out.LastError(), std::generic_category()).message() + "\n");
-        return kExitBadArguments;
+    // Asked before the probes, so that a wrong path costs no probe cycle; the
+    // frame itself replaces the file only at the end.
+    const std::string outFile = *options.Value("--out");
+    if (const std::error_code error = CheckCreatable(outFile)) {
+        return Fail(kProbeCommand, kExitBadInput, "cannot create '" + outFile + "': " + error.message());
     }
 
-    const std::vector<PingTarget*> cycle = OneProbeCycle(targets, region);
-    for (PingTarget* target : cycle) {
+    CEchoProber prober;
+    std::vector<ProbedTarget> probed;
+    for (PingTarget* target : OneProbeCycle(targets, region)) {
         Print(stderr, target->m_strHost + " ... ");
         static_cast<void>(std::fflush(stderr));
-        ProbeTarget(*target, settings.m_nPingTimeout);
-        Print(stderr, ResultText(*target) + "\n");
+        probed.push_back({target, ProbeTarget(*target, settings.m_nPingTimeout, prober)});
+        Print(stderr, ResultText(probed.back()) + "\n");
     }
-    PrintTable(cycle);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        Print(stderr, "lumetra-map probe: the table could not be written\n");
-        RemoveUnfinished(out, outFile);
-        return kExitUnfinished;
-    }
-    if (!WriteFrame(out, outFile, targets, region, settings)) {
-        RemoveUnfinished(out, outFile);
-        return kExitUnfinished;
-    }
-    return kExitRan;
+    PrintTable(probed);
+    return WriteFrame(outFile, targets, region, settings);
 }
 
 }  // namespace lumetra::map_tool

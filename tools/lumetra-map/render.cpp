@@ -1,167 +1,98 @@
 // lumetra-map render: one frame exactly as the saver draws it after a probe,
 // from a target file and a file of probe results, without any network.
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <utility>
 
-#include "framework/exceptions.h"
-#include "framework/file.h"
-#include "imaging/dib.h"
 #include "settings/settings_store.h"
 #include "targets/results_file.h"
-#include "targets/target_file.h"
 #include "tools/lumetra-map/commands.h"
+#include "tools/lumetra-map/frame_output.h"
+#include "tools/lumetra-map/tool_files.h"
 #include "view/frame_renderer.h"
 
 namespace lumetra::map_tool {
-
 namespace {
 
-constexpr const char* kRenderUsage =
-    "usage: lumetra-map render --targets FILE --results FILE [--settings INI] [--current INDEX] --out FILE.bmp\n";
-
-struct RenderOptions {
-    std::string targets;
-    std::string results;
-    std::optional<std::string> settings;
-    std::optional<std::size_t> current;
-    std::string out;
+constexpr Option kRenderOptions[] = {
+    {"--targets", "FILE", "the target file", true},
+    {"--results", "FILE", "the probe results, one line \"INDEX RTT [SECOND]\" per result", true},
+    {"--settings", "INI", "the saver's settings from this ini file instead of the user's own"},
+    {"--current", "INDEX", "draw the marker of this target (0-based, in file order)"},
+    {"--out", "FILE.bmp", "the frame, as a BMP file", true},
 };
 
-int Fail(const std::string& message) {
-    static_cast<void>(std::fprintf(stderr, "lumetra-map render: %s\n", message.c_str()));
-    return 2;
-}
-
-int UsageError(const std::string& message) {
-    static_cast<void>(std::fprintf(stderr, "lumetra-map render: %s\n%s", message.c_str(), kRenderUsage));
-    return 2;
-}
-
-std::optional<std::string> ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return text.str();
-}
-
-// Fills options from the arguments; returns the message of the first problem.
-std::optional<std::string> ParseOptions(Args args, RenderOptions& options) {
-    bool seenTargets = false;
-    bool seenResults = false;
-    bool seenOut = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view name = args[i];
-        if (name != "--targets" && name != "--results" && name != "--settings" && name != "--current" &&
-            name != "--out") {
-            return "unknown option '" + std::string(name) + "'";
-        }
-        if (i + 1 >= args.size()) return "option " + std::string(name) + " needs a value";
-        const std::string value(args[++i]);
-        bool repeated = false;
-        if (name == "--targets") {
-            repeated = std::exchange(seenTargets, true);
-            options.targets = value;
-        } else if (name == "--results") {
-            repeated = std::exchange(seenResults, true);
-            options.results = value;
-        } else if (name == "--out") {
-            repeated = std::exchange(seenOut, true);
-            options.out = value;
-        } else if (name == "--settings") {
-            repeated = options.settings.has_value();
-            options.settings = value;
-        } else {
-            repeated = options.current.has_value();
-            std::size_t index = 0;
-            const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), index);
-            if (ec != std::errc() || ptr != value.data() + value.size()) {
-                return "--current needs a target index from 0 up, not '" + value + "'";
-            }
-            options.current = index;
-        }
-        if (repeated) return "option " + std::string(name) + " is given twice";
-    }
-    if (!seenTargets) return "missing --targets FILE";
-    if (!seenResults) return "missing --results FILE";
-    if (!seenOut) return "missing --out FILE.bmp";
-    return std::nullopt;
-}
-
-std::string SystemError() {
-    return std::strerror(errno);
+std::optional<std::size_t> TargetIndex(const std::string& text) {
+    std::size_t index = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return index;
 }
 
 }  // namespace
 
-int RunRender(Args args) {
-    RenderOptions options;
-    if (const std::optional<std::string> problem = ParseOptions(args, options)) return UsageError(*problem);
+const CommandSpec kRenderCommand = {
+    "render",
+    "draw one frame as the saver would after a probe, without any network",
+    kRenderOptions,
+    "the frame could not be made or written",
+};
+
+int RunRender(const ParsedOptions& options) {
+    const std::string targetFile = *options.Value("--targets");
+    const std::string resultsFile = *options.Value("--results");
+    const std::string out = *options.Value("--out");
 
     // The saver reads a missing target file as an empty list; here a file that
     // cannot be read is a mistake in the command.
-    if (!ReadFileText(options.targets)) {
-        return Fail("cannot read the target file '" + options.targets + "': " + SystemError());
-    }
     TargetList targets;
-    std::string region;
-    LoadTargetFile(options.targets, targets, region);
+    if (const std::error_code error = ReadTargets(targetFile, targets)) {
+        return Fail(kRenderCommand, kExitBadInput, CannotRead("the target file", targetFile, error));
+    }
+    const std::string region(kRegionUsa);
 
-    const std::optional<std::string> resultsText = ReadFileText(options.results);
-    if (!resultsText) return Fail("cannot read the results file '" + options.results + "': " + SystemError());
-    const ResultsReadout readout = ParseResults(*resultsText, targets.size());
-    if (!readout.error.empty()) return Fail(options.results + ": " + readout.error);
+    std::string resultsText;
+    if (const std::error_code error = ReadText(resultsFile, resultsText)) {
+        return Fail(kRenderCommand, kExitBadInput, CannotRead("the results file", resultsFile, error));
+    }
+    const ResultsReadout readout = ParseResults(resultsText, targets.size());
+    if (!readout.error.empty()) return Fail(kRenderCommand, kExitBadInput, resultsFile + ": " + readout.error);
     ApplyResults(targets, readout.results);
 
     SaverSettings settings;
-    if (options.settings) {
-        if (!ReadFileText(*options.settings)) {
-            return Fail("cannot read the settings file '" + *options.settings + "': " + SystemError());
+    if (const std::optional<std::string> settingsFile = options.Value("--settings")) {
+        if (const std::error_code error = ReadSettings(*settingsFile, settings)) {
+            return Fail(kRenderCommand, kExitBadInput, CannotRead("the settings file", *settingsFile, error));
         }
-        LoadSettings(settings, *options.settings);
     } else {
         LoadSettings(settings);  // the user's own, as the saver reads them
     }
 
     const PingTarget* current = nullptr;
-    if (options.current) {
-        if (*options.current >= targets.size()) {
-            return Fail("--current " + std::to_string(*options.current) + " is out of range: the target file has " +
-                        std::to_string(targets.size()) + " records");
+    if (const std::optional<std::string> currentText = options.Value("--current")) {
+        const std::optional<std::size_t> index = TargetIndex(*currentText);
+        if (!index) {
+            return UsageError(kRenderCommand, "--current needs a target index from 0 up, not '" + *currentText + "'");
         }
-        current = std::next(targets.begin(), static_cast<std::ptrdiff_t>(*options.current))->get();
+        if (*index >= targets.size()) {
+            return Fail(kRenderCommand, kExitBadInput,
+                        "--current " + std::to_string(*index) + " is out of range: the target file has " +
+                            std::to_string(targets.size()) + " records");
+        }
+        current = std::next(targets.begin(), static_cast<std::ptrdiff_t>(*index))->get();
+    }
+    if (const std::error_code error = CheckCreatable(out)) {
+        return Fail(kRenderCommand, kExitBadInput, "cannot create '" + out + "': " + error.message());
     }
 
     const CFrameRenderer renderer;
-    CDib frame;
-    renderer.CreateFrame(frame);
-    renderer.RenderFrame(frame, targets, region, settings, current);
-
-    CFile file;
-    if (!file.Open(options.out, CFile::modeCreate | CFile::modeWrite)) {
-        errno = file.LastError();
-        return Fail("cannot create '" + options.out + "': " + SystemError());
-    }
-    try {
-        frame.WriteBmp(&file);
-        file.Close();
-    } catch (const FileException& e) {
-        static_cast<void>(
-            std::fprintf(stderr, "lumetra-map render: writing '%s' failed: %s\n", options.out.c_str(), e.what()));
-        return 1;
-    }
-    std::printf("wrote %s: %d x %d, range %dms to %dms\n", options.out.c_str(), kFrameWidth, kFrameHeight,
-                renderer.LastLow(), renderer.LastHigh());
-    return 0;
+    const int code = DrawFrameTo(kRenderCommand, out, renderer, targets, region, settings, current);
+    if (code != kExitDone) return code;
+    Print(stdout, "wrote " + out + ": " + std::to_string(kFrameWidth) + " x " + std::to_string(kFrameHeight) +
+                      ", range " + std::to_string(renderer.LastLow()) + "ms to " + std::to_string(renderer.LastHigh()) +
+                      "ms\n");
+    return kExitDone;
 }
 
 }  // namespace lumetra::map_tool

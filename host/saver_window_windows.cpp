@@ -1,0 +1,271 @@
+// The saver window: class, creation, message loop, the raw window procedure
+// in front of the framework and the dismissal rules behind it.
+#include <windows.h>
+
+#include "host/saver_bases_windows.h"
+#include "host/saver_host_windows.h"
+
+namespace lumetra {
+
+SaverHost g_saverHost;
+
+namespace {
+
+constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD kPreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+constexpr UINT kSpiSetScreenSaverRunning = 97;
+constexpr WORD kSaverIconId = 100;
+
+bool FullScreen() {
+    return g_saverHost.bPreview == FALSE;
+}
+
+POINT CursorPos() {
+    POINT point{};
+    GetCursorPos(&point);
+    return point;
+}
+
+void HideCursor() {
+    SetCursor(nullptr);
+}
+
+void PostClose(HWND hwnd) {
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+}
+
+void DetachInputMethod(HWND hwnd) {
+    HMODULE imm = GetModuleHandleA("IMM32.DLL");  // only when something else loaded it
+    if (imm == nullptr) return;
+    g_saverHost.hImmLib = imm;
+    g_saverHost.pfnImmAssociateContext =
+        reinterpret_cast<ImmAssociateContextFn>(reinterpret_cast<void*>(GetProcAddress(imm, "ImmAssociateContext")));
+    if (g_saverHost.pfnImmAssociateContext != nullptr) {
+        g_saverHost.hPrevImc = g_saverHost.pfnImmAssociateContext(hwnd, nullptr);
+    }
+}
+
+void RestoreInputMethod(HWND hwnd) {
+    if (g_saverHost.hImmLib != nullptr && g_saverHost.pfnImmAssociateContext != nullptr &&
+        g_saverHost.hPrevImc != nullptr) {
+        g_saverHost.pfnImmAssociateContext(hwnd, g_saverHost.hPrevImc);
+    }
+}
+
+// A preview hands help and context-menu requests to the display settings.
+LRESULT ForwardToPreviewParent(HWND hwnd, UINT message, LPARAM lParam) {
+    HWND parent = GetParent(hwnd);
+    if (parent != nullptr && IsWindow(parent) != FALSE) {
+        PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+    }
+    return 1;
+}
+
+bool IsSwitchCommand(WPARAM command) {
+    return command == SC_NEXTWINDOW || command == SC_PREVWINDOW || command == SC_SCREENSAVE;
+}
+
+LRESULT OnMouseMove(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The cursor itself, not the message's client coordinates: the anchor is in screen terms.
+    const POINT now = CursorPos();
+    const ScreenPoint anchor{g_saverHost.ptCursorAnchor.x, g_saverHost.ptCursorAnchor.y};
+    if (MovedBeyondThreshold(anchor, {now.x, now.y}, g_saverHost.nMouseThreshold)) {
+        PostClose(hwnd);
+        g_saverHost.ptCursorAnchor = now;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+int RunSaverWindow(HWND parent) {
+    WNDCLASSA windowClass{};
+    windowClass.style = kClassStyle;
+    windowClass.lpfnWndProc = SaverWindowProc;
+    windowClass.hInstance = g_saverHost.hInstance;
+    windowClass.hIcon = LoadIconA(g_saverHost.hInstance, MAKEINTRESOURCEA(kSaverIconId));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = kSaverClassName;
+
+    int width = 0;
+    int height = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    const char* name = nullptr;
+    if (parent != nullptr) {
+        RECT client{};
+        GetClientRect(parent, &client);
+        width = client.right;
+        height = client.bottom;
+        style = kPreviewStyle;
+        name = kPreviewWindowName;
+        g_saverHost.bPreview = TRUE;
+    } else {
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        style = kFullScreenStyle;
+        exStyle = WS_EX_TOPMOST;
+        name = kSaverWindowName;
+        HWND running = FindWindowA(kSaverClassName, kSaverWindowName);
+        if (running != nullptr && IsWindow(running) != FALSE) {
+            SetForegroundWindow(running);
+            return 0;
+        }
+        LoadPasswordVerifier();
+    }
+
+    MSG message{};
+    if (RegisterClassA(&windowClass) != 0) {
+        g_saverHost.hSaverWnd = CreateWindowExA(exStyle, kSaverClassName, name, style, 0, 0, width, height, parent,
+                                                nullptr, g_saverHost.hInstance, nullptr);
+    }
+    if (g_saverHost.hSaverWnd != nullptr) {
+        if (FullScreen()) SetForegroundWindow(g_saverHost.hSaverWnd);
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    UnloadPasswordVerifier();
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK SaverWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            DetachInputMethod(hwnd);
+            g_saverHost.ptCursorAnchor = CursorPos();
+            if (FullScreen()) HideCursor();
+            break;
+        case WM_DESTROY:
+            RestoreInputMethod(hwnd);
+            PostQuitMessage(0);
+            break;
+        case WM_SETTEXT: return 0;
+        case WM_PAINT:
+            if (g_saverHost.bCloseAccepted != FALSE) return DefWindowProcA(hwnd, message, wParam, lParam);
+            if (FullScreen()) HideCursor();
+            break;
+        case WM_HELP:
+        case WM_CONTEXTMENU:
+            if (!FullScreen()) return ForwardToPreviewParent(hwnd, message, lParam);
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (g_saverHost.bCloseAccepted != FALSE) return DefWindowProcA(hwnd, message, wParam, lParam);
+            break;
+        case WM_SYSCOMMAND:
+            if (FullScreen() && IsSwitchCommand(wParam)) return 0;
+            break;
+        case WM_TIMER:
+            if (g_saverHost.bCloseAccepted != FALSE) return 0;
+            Sleep(0);
+            break;
+        default: break;
+    }
+    return BridgeWindowProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT DefaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_saverHost.bPreview != FALSE || g_saverHost.bCloseAccepted != FALSE) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_CLOSE) {
+        if (g_saverHost.bWin9x != FALSE && VerifyBeforeClose(hwnd) == FALSE) {
+            g_saverHost.ptCursorAnchor = CursorPos();
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_VERIFYPASSWORD) {
+        if (g_saverHost.bWin9x == FALSE) return DefWindowProcA(hwnd, message, wParam, lParam);
+        return g_saverHost.pfnVerifyPassword != nullptr ? g_saverHost.pfnVerifyPassword(hwnd) : 1;
+    }
+    if (g_saverHost.bVerifying != FALSE) return DefWindowProcA(hwnd, message, wParam, lParam);
+
+    switch (message) {
+        case WM_SETCURSOR: HideCursor(); return TRUE;
+        case WM_SHOWWINDOW:
+            if (wParam != 0) HideCursor();
+            break;
+        case WM_ACTIVATEAPP:
+            if (wParam == FALSE) PostClose(hwnd);
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: PostClose(hwnd); break;
+        case WM_MOUSEMOVE: return OnMouseMove(hwnd, message, wParam, lParam);
+        default: break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+BOOL VerifyBeforeClose(HWND hwnd) {
+    if (g_saverHost.bVerifying != FALSE) return FALSE;
+    if (g_saverHost.pfnVerifyPassword == nullptr) {
+        g_saverHost.bCloseAccepted = TRUE;
+        return TRUE;
+    }
+    if (VerificationDue(g_saverHost.dwLastVerifyTick, GetTickCount())) {
+        g_saverHost.bVerifying = TRUE;
+        // The verifier's dialog may take a while: drop the timer messages that queued up before it.
+        MSG pending{};
+        PeekMessageA(&pending, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
+        PeekMessageA(&pending, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
+        const LRESULT answer = SendMessageA(hwnd, WM_VERIFYPASSWORD, 0, 0);
+        g_saverHost.bCloseAccepted = answer != 0 ? TRUE : FALSE;
+        g_saverHost.bVerifying = FALSE;
+        if (answer == 0) HideCursor();
+        g_saverHost.dwLastVerifyTick = GetTickCount();
+    }
+    return g_saverHost.bCloseAccepted;
+}
+
+void LoadPasswordVerifier() {
+    if (g_saverHost.bWin9x == FALSE) return;
+    if (g_saverHost.hPasswordLib != nullptr) UnloadPasswordVerifier();
+    HKEY key = nullptr;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS) return;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
+            ERROR_SUCCESS &&
+        value != 0) {
+        g_saverHost.hPasswordLib = LoadLibraryA("PASSWORD.CPL");
+        if (g_saverHost.hPasswordLib != nullptr) {
+            g_saverHost.pfnVerifyPassword = reinterpret_cast<VerifyPasswordFn>(
+                reinterpret_cast<void*>(GetProcAddress(g_saverHost.hPasswordLib, "VerifyScreenSavePwd")));
+            if (g_saverHost.pfnVerifyPassword != nullptr) {
+                SetSaverRunning(TRUE);
+            } else {
+                UnloadPasswordVerifier();
+            }
+        }
+    }
+    RegCloseKey(key);
+}
+
+void UnloadPasswordVerifier() {
+    if (g_saverHost.bWin9x == FALSE || g_saverHost.hPasswordLib == nullptr) return;
+    FreeLibrary(g_saverHost.hPasswordLib);
+    g_saverHost.hPasswordLib = nullptr;
+    if (g_saverHost.pfnVerifyPassword != nullptr) {
+        g_saverHost.pfnVerifyPassword = nullptr;
+        SetSaverRunning(FALSE);
+    }
+}
+
+void SetSaverRunning(BOOL running) {
+    if (g_saverHost.bWin9x == FALSE) return;
+    BOOL previous = FALSE;
+    SystemParametersInfoA(kSpiSetScreenSaverRunning, static_cast<UINT>(running), &previous, 0);
+}
+
+}  // namespace lumetra

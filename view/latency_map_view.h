@@ -1,0 +1,116 @@
+// The saver's view without its window: the target list and the probe cycle,
+// the frame with its drift and bounces, the renders and the snapshot. A front
+// end (the Windows saver window, an X11 window) owns one, calls Start when its
+// window is created, forwards its two timers and its destruction, and paints
+// Frame() at Position().
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "imaging/canvas.h"
+#include "imaging/dib.h"
+#include "settings/saver_settings.h"
+#include "targets/ping_target.h"
+#include "view/frame_motion.h"
+#include "view/frame_renderer.h"
+#include "view/random_source.h"
+#include "view/target_cycle.h"
+#include "view/target_probe.h"
+
+namespace lumetra {
+
+// The window's two timers. Both start at kStartTimerPeriodMs; the motion
+// timer keeps it, the probe timer is set again after every probe to the
+// period that ProbeNextTarget returns.
+inline constexpr unsigned kMotionTimerId = 1;
+inline constexpr unsigned kProbeTimerId = 2;
+inline constexpr int kStartTimerPeriodMs = 110;
+
+// Where the saver's files are looked for (see view/saver_files.h).
+struct SaverFolders {
+    std::string current;                  // first place of both files; "" = the process's current folder
+    std::string executable;               // the target file when it is not in `current`
+    std::optional<std::string> settings;  // the snapshot when `current` takes none; nothing = SettingsFolder()
+};
+
+class CLatencyMapView {
+public:
+    // Settings at their defaults, no targets, no current target, not started.
+    // The random source is the owner's to seed.
+    CLatencyMapView() = default;
+    CLatencyMapView(const CLatencyMapView&) = delete;
+    CLatencyMapView& operator=(const CLatencyMapView&) = delete;
+
+    // The settings file: the user's own, or the one at `iniPath`.
+    void LoadSettings();
+    void LoadSettings(const std::string& iniPath);
+    void SaveSettings() const;
+    void SaveSettings(const std::string& iniPath) const;
+
+    void SetFolders(SaverFolders folders) { m_folders = std::move(folders); }
+
+    // Sets the region to "USA" and appends the records of the target file,
+    // found by LocateTargetFile, to the list (which is not emptied first).
+    void LoadTargetFile();
+    // Deletes every target; the current target becomes none.
+    void FreeTargetList();
+
+    // The start, done once (false and nothing done on a later call): loads
+    // the images, reads the target file, creates the frame (with a reference
+    // drawing context, as a DIB section; null on Linux), draws the drift and
+    // then the position in `client`, and renders the first frame. A missing
+    // or broken image resource throws ResourceException.
+    bool Start(const Rect& client, CDC* referenceDC, IRandomSource& random);
+
+    // Timer 1: moves the frame by its drift and bounces it off the edges of
+    // `client`.
+    void MoveFrame(const Rect& client, IRandomSource& random);
+
+    // Timer 2: moves to the next target of the region; when there is one,
+    // probes it, renders and returns the period (ms) to set timer 2 to. With
+    // no target, nothing is probed and timer 2 keeps its period.
+    std::optional<int> ProbeNextTarget(IEchoProber& prober);
+
+    // Recomputes the frame, with the current target's marker. Nothing before
+    // the start or after the destruction.
+    void RenderFrame();
+
+    // The window is going: writes the snapshot when SaveFinalBMP is set
+    // (rendered afresh; see WriteSnapshot), then releases the frame, the
+    // images and the targets, whether or not the snapshot was written.
+    // Returns the snapshot's path, or nothing.
+    std::optional<std::string> Destroy();
+
+    bool IsStarted() const { return m_bNotStarted == 0; }
+    const CDib& Frame() const { return m_dibFrame; }
+    Point Position() const { return m_ptPos; }
+    Size FrameSize() const { return m_sizeFrame; }
+    Point Drift() const { return m_ptDrift; }
+    PingTarget* CurrentTarget() const { return m_posCurrent ? (*m_posCurrent)->get() : nullptr; }
+
+    // The configuration dialog works on these while no window exists.
+    SaverSettings& Settings() { return m_settings; }
+    const SaverSettings& Settings() const { return m_settings; }
+    TargetList& Targets() { return m_targets; }
+    const TargetList& Targets() const { return m_targets; }
+    const std::string& Region() const { return m_strRegion; }
+
+private:
+    TargetPosition m_posCurrent;
+    CDib m_dibFrame;
+    // The kernel, the ramp, the outline and the icons: loaded by the start,
+    // since a resource can fail to load and a view is made before any window.
+    std::optional<CFrameRenderer> m_renderer;
+    Point m_ptPos;
+    Size m_sizeFrame;
+    Point m_ptDrift;
+    SaverSettings m_settings;
+    TargetList m_targets;
+    std::string m_strRegion;
+    int m_bNotStarted = 1;
+    SaverFolders m_folders;
+};
+
+}  // namespace lumetra
