@@ -22,7 +22,7 @@ void BM_OutlineDraw(benchmark::State& state) {
     CCanvas canvas(frame);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         map.Draw(canvas, 0, 0, 0);
-        benchmark::DoNotOptimize(frame.m_pBits[0]);
+        benchmark::DoNotOptimize(frame.Row(0)[0]);
     }
 }
 BENCHMARK(BM_OutlineDraw);
@@ -35,7 +35,7 @@ void BM_IconDraw(benchmark::State& state) {
     CCanvas canvas(frame);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         icons.Draw(canvas, 3, 250, 150);
-        benchmark::DoNotOptimize(frame.m_pBits[0]);
+        benchmark::DoNotOptimize(frame.Row(0)[0]);
     }
 }
 BENCHMARK(BM_IconDraw);
@@ -47,7 +47,7 @@ void BM_LabelText(benchmark::State& state) {
     canvas.SetTextColor(Rgb(0, 255, 255));
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         canvas.DrawTextLine("123", {200, 141, 300, 159}, kDtCenter | kDtVCenter | kDtSingleLine | kDtNoPrefix);
-        benchmark::DoNotOptimize(frame.m_pBits[0]);
+        benchmark::DoNotOptimize(frame.Row(0)[0]);
     }
 }
 BENCHMARK(BM_LabelText);
@@ -58,7 +58,7 @@ void BM_HostNameText(benchmark::State& state) {
     CCanvas canvas(frame);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         canvas.DrawTextLine("www.example-university.edu", {21, 289, 498, 307}, kDtLeft | kDtBottom | kDtSingleLine);
-        benchmark::DoNotOptimize(frame.m_pBits[0]);
+        benchmark::DoNotOptimize(frame.Row(0)[0]);
     }
 }
 BENCHMARK(BM_HostNameText);
@@ -82,7 +82,7 @@ void BM_LoadKernel(benchmark::State& state) {
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         CDib kernel;
         kernel.LoadFromResource(IDB_KERNEL, 1);
-        benchmark::DoNotOptimize(kernel.m_pBits);
+        benchmark::DoNotOptimize(kernel.Row(0).data());
     }
 }
 BENCHMARK(BM_LoadKernel);

@@ -4,32 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "settings/private_profile.h"
 #include "settings/settings_store.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
-
-class CScratch {
-public:
-    CScratch() : m_path(std::filesystem::temp_directory_path() / "lumetra-settings-bench") {
-        std::filesystem::create_directories(m_path);
-    }
-    ~CScratch() {
-        std::error_code error;
-        std::filesystem::remove_all(m_path, error);
-    }
-    CScratch(const CScratch&) = delete;
-    CScratch& operator=(const CScratch&) = delete;
-    std::string File(const char* name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // Seconds per call of `work`, averaged over `count` calls.
 template <typename Work>
@@ -53,7 +36,7 @@ std::string ReadPlain(const std::string& path) {
 
 // Every save changes PingPeriod, so every save really rewrites the file.
 void SaveChangedSettings(benchmark::State& state) {
-    const CScratch scratch;
+    const test::CTempFolder scratch;
     const std::string ini = scratch.File("Lumetra.ini");
     const std::string plain = scratch.File("plain.ini");
     SaverSettings settings;
@@ -74,7 +57,7 @@ BENCHMARK(SaveChangedSettings);
 
 // The dialog's usual case: the controls did not change since the last save.
 void SaveUnchangedSettings(benchmark::State& state) {
-    const CScratch scratch;
+    const test::CTempFolder scratch;
     const std::string ini = scratch.File("Lumetra.ini");
     const SaverSettings settings;
     SaveSettings(settings, ini);
@@ -87,7 +70,7 @@ void SaveUnchangedSettings(benchmark::State& state) {
 BENCHMARK(SaveUnchangedSettings);
 
 void LoadAllSettings(benchmark::State& state) {
-    const CScratch scratch;
+    const test::CTempFolder scratch;
     const std::string ini = scratch.File("Lumetra.ini");
     SaveSettings(SaverSettings{}, ini);
     SaverSettings settings;

@@ -42,7 +42,7 @@ int CCanvas::SetBkMode(int mode) {
 }
 
 bool CCanvas::CanDraw() const {
-    return m_target.m_pBits != nullptr && m_target.BitCount() == 24;
+    return m_target.HasPixels() && m_target.BitCount() == 24;
 }
 
 void CCanvas::SetPixel(int x, int y, ColorRef color) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "imaging/bitmap_types.h"
+#include "framework/color_types.h"
 #include "imaging/dib.h"
 
 namespace lumetra {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "framework/exceptions.h"
 #include "imaging/dib_layout.h"
@@ -28,7 +29,11 @@ void CDib::Allocate(std::size_t size) {
 
 void CDib::Create(int width, int height, int bitCount, CDC* referenceDC) {
     const std::optional<DibLayout> layout = ComputeDibLayout(width, height, bitCount);
-    if (!layout) throw std::invalid_argument("bitmap size or bit count out of range");
+    if (!layout) {
+        // No allocation could hold it: refused as one that failed.
+        throw MemoryException("no bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " at " +
+                              std::to_string(bitCount) + " bits per pixel can be made");
+    }
     if (m_pHeader != nullptr) Free();
 
     m_nColors = layout->colors;
@@ -62,7 +67,19 @@ void CDib::Create(int width, int height, int bitCount, CDC* referenceDC) {
         m_bPalIndices = 1;
         SetIdentityIndices();
     }
-    if (inSection) dib_platform::CreateSection(*this, *referenceDC);
+    if (inSection) AttachSection(*referenceDC);
+}
+
+void CDib::AttachSection(CDC& referenceDC) {
+    try {
+        dib_platform::Section section = dib_platform::CreateSection(referenceDC, *m_pHeader);
+        m_pDC = std::move(section.dc);
+        m_hBitmap = section.bitmap;
+        m_pBits = section.bits;
+    } catch (const MemoryException&) {
+        Free();  // no half-made image
+        throw;
+    }
 }
 
 void CDib::LoadFromResource(std::uint16_t id, int palIndices, CDC* referenceDC) {
@@ -76,6 +93,16 @@ std::uint8_t* CDib::GetPixelAddress(int x, int y) const {
     const std::ptrdiff_t row = std::ptrdiff_t{m_pHeader->biHeight} - 1 - y;
     const std::ptrdiff_t byte = std::ptrdiff_t{m_pHeader->biBitCount} * x / 8;
     return m_pBits + row * m_nStride + byte;
+}
+
+std::span<std::uint8_t> CDib::RowBytes(int y) const {
+    if (m_pBits == nullptr || y < 0 || y >= Height()) return {};
+    return {GetPixelAddress(0, y), static_cast<std::size_t>(m_nStride)};
+}
+
+std::span<const RgbQuad> CDib::Colors() const {
+    if (m_pColors == nullptr) return {};
+    return {m_pColors, m_nColors};
 }
 
 void CDib::SetColorEntry(int index, ColorRef color) {
@@ -110,7 +137,9 @@ std::unique_ptr<CPalette> CDib::MakePalette(std::uint8_t flags, int systemColors
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (!palette->CreatePalette(std::span(entries.data(), count))) return nullptr;
+    // A palette the system cannot make is no error: the object keeps a null
+    // handle, and drawing with it does nothing.
+    static_cast<void>(palette->CreatePalette(std::span(entries.data(), count)));
     return palette;
 }
 
@@ -120,7 +149,7 @@ void CDib::Free() {
     m_pHeader = nullptr;
     m_pColors = nullptr;
     m_pBits = nullptr;
-    dib_platform::ReleaseSection(*this);
+    dib_platform::ReleaseSection(m_pDC, m_hBitmap);
     m_pPalette.reset();
     // m_nStride and m_bPalIndices keep their values.
     m_nColors = 0;

@@ -4,6 +4,7 @@
 // by one, so the file does not depend on how a compiler lays out a struct.
 #include <array>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "framework/file.h"
@@ -62,53 +63,50 @@ std::array<std::uint8_t, kInfoHeaderSize> InfoHeader(const BitmapInfoHeader& h) 
     return out;
 }
 
-// Hands the file's bytes to `write` in file order, in at most four pieces.
-template <typename Write>
-void EmitBmp(CDib& dib, const Write& write) {
+}  // namespace
+
+void CDib::EmitBmp(const std::function<void(const void*, std::size_t)>& write) {
     // An image whose section could not be made has no rows to write either.
-    if (dib.m_pHeader == nullptr || dib.m_pBits == nullptr) return;
+    if (m_pHeader == nullptr || m_pBits == nullptr) return;
     dib_platform::FlushDrawing();
-    const std::uint32_t tableBytes = 4U * dib.m_nColors;
-    const std::uint32_t imageSize = static_cast<std::uint32_t>(dib.m_nImageSize);
+    const std::uint32_t tableBytes = 4U * m_nColors;
+    const std::uint32_t imageSize = static_cast<std::uint32_t>(m_nImageSize);
 
     const auto fileHeader = FileHeader(tableBytes, imageSize);
     write(fileHeader.data(), fileHeader.size());
 
-    dib.m_pHeader->biClrUsed = dib.m_nColors;  // the image keeps this value
-    const auto infoHeader = InfoHeader(*dib.m_pHeader);
+    m_pHeader->biClrUsed = m_nColors;  // the image keeps this value
+    const auto infoHeader = InfoHeader(*m_pHeader);
     write(infoHeader.data(), infoHeader.size());
 
-    if (dib.m_pColors != nullptr && tableBytes != 0) {
+    if (m_pColors != nullptr && tableBytes != 0) {
         // The header counts a full table, so one is always written: the
         // palette's colours when there is a palette, else the image's own table.
         std::array<std::uint8_t, 4 * 256> table{};
-        if (dib.m_pPalette != nullptr) {
+        if (m_pPalette != nullptr) {
             std::array<PaletteEntry, 256> entries{};
-            dib.m_pPalette->GetPaletteEntries(0, std::span(entries.data(), dib.m_nColors));
-            for (std::size_t i = 0; i < dib.m_nColors; ++i) {
+            m_pPalette->GetPaletteEntries(0, std::span(entries.data(), m_nColors));
+            for (std::size_t i = 0; i < m_nColors; ++i) {
                 table[4 * i + 0] = entries[i].peBlue;
                 table[4 * i + 1] = entries[i].peGreen;
                 table[4 * i + 2] = entries[i].peRed;
             }
         } else {
-            std::memcpy(table.data(), dib.m_pColors, tableBytes);
+            std::memcpy(table.data(), m_pColors, tableBytes);
         }
         write(table.data(), tableBytes);
     }
-    write(dib.m_pBits, imageSize);
+    write(m_pBits, imageSize);
 }
-
-}  // namespace
 
 void CDib::WriteBmp(CFile* file) {
     if (file == nullptr) return;
-    EmitBmp(*this, [file](const void* data, std::size_t size) { file->Write(data, size); });
+    EmitBmp([file](const void* data, std::size_t size) { file->Write(data, size); });
 }
 
 std::string CDib::BmpFileBytes() {
     std::string bytes;
-    EmitBmp(*this,
-            [&bytes](const void* data, std::size_t size) { bytes.append(static_cast<const char*>(data), size); });
+    EmitBmp([&bytes](const void* data, std::size_t size) { bytes.append(static_cast<const char*>(data), size); });
     return bytes;
 }
 

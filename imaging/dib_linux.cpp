@@ -13,10 +13,13 @@ namespace dib_platform {
 bool UsesSection(const CDC* /*referenceDC*/) {
     return false;
 }
-void CreateSection(CDib& /*dib*/, CDC& /*referenceDC*/) {}
-void SyncSectionColors(CDib& /*dib*/) {}
-void ReleaseSection(CDib& dib) noexcept {
-    dib.m_hBitmap = nullptr;
+Section CreateSection(CDC& /*referenceDC*/, const BitmapInfoHeader& /*info*/) {
+    return {};
+}
+void SyncSectionColors(const CDC* /*dc*/, const void* /*bitmap*/, std::span<const RgbQuad> /*colors*/) {}
+void ReleaseSection(std::unique_ptr<CDC, DcDeleter>& dc, void*& bitmap) noexcept {
+    dc.reset();
+    bitmap = nullptr;
 }
 void FlushDrawing() {}
 void ApplySystemColors(std::array<PaletteEntry, 256>& /*entries*/) {}

@@ -51,8 +51,8 @@ PackedImage CheckPacked(std::span<const std::uint8_t> packed) {
 }  // namespace
 
 void CDib::CreateFromPacked(std::span<const std::uint8_t> packed, int palIndices, CDC* referenceDC) {
+    m_bPalIndices = palIndices;  // taken even when the block is refused
     const PackedImage image = CheckPacked(packed);
-    m_bPalIndices = palIndices;
     Create(image.header.biWidth, image.header.biHeight, image.header.biBitCount, referenceDC);
 
     // From here on the header carries the block's own resolution and counts.
@@ -62,7 +62,7 @@ void CDib::CreateFromPacked(std::span<const std::uint8_t> packed, int palIndices
         const std::size_t given = 4 * image.tableEntries;
         std::memcpy(m_pColors, packed.data() + sizeof(BitmapInfoHeader), given);
         std::memset(reinterpret_cast<std::uint8_t*>(m_pColors) + given, 0, tableBytes - given);
-        dib_platform::SyncSectionColors(*this);
+        dib_platform::SyncSectionColors(m_pDC.get(), m_hBitmap, Colors());
     }
     if (m_pBits != nullptr) {
         std::memcpy(m_pBits, packed.data() + image.bitsOffset, static_cast<std::size_t>(m_nImageSize));

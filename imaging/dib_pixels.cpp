@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <span>
 
 namespace lumetra {
 namespace {
@@ -9,15 +10,16 @@ namespace {
 // The colour of table entry `index`. In index mode the table holds palette
 // indices and the colours are in the palette; otherwise the table holds them.
 ColorRef TableColor(const CDib& dib, unsigned index) {
-    if (index >= dib.m_nColors || dib.m_pColors == nullptr) return Rgb(0, 0, 0);
-    if (dib.m_bPalIndices != 0 && dib.m_pPalette != nullptr) {
+    const std::span<const RgbQuad> table = dib.Colors();
+    if (index >= table.size()) return Rgb(0, 0, 0);
+    if (dib.UsesPaletteIndices() && dib.Palette() != nullptr) {
         std::uint16_t paletteIndex = 0;
-        std::memcpy(&paletteIndex, reinterpret_cast<const std::uint8_t*>(dib.m_pColors) + 2 * index, 2);
+        std::memcpy(&paletteIndex, std::as_bytes(table).data() + 2 * std::size_t{index}, 2);
         std::array<PaletteEntry, 1> entry{};
-        if (dib.m_pPalette->GetPaletteEntries(paletteIndex, entry) != 1) return Rgb(0, 0, 0);
+        if (dib.Palette()->GetPaletteEntries(paletteIndex, entry) != 1) return Rgb(0, 0, 0);
         return Rgb(entry[0].peRed, entry[0].peGreen, entry[0].peBlue);
     }
-    const RgbQuad& q = dib.m_pColors[index];
+    const RgbQuad& q = table[index];
     return Rgb(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
 

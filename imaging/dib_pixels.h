@@ -2,7 +2,7 @@
 // colour table or palette below 9 bits per pixel.
 #pragma once
 
-#include "imaging/bitmap_types.h"
+#include "framework/color_types.h"
 #include "imaging/dib.h"
 
 namespace lumetra {

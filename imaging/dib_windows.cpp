@@ -2,7 +2,10 @@
 // the system palette's static colours.
 #include <windows.h>
 
+#include <new>
+
 #include "framework/dc_windows.h"
+#include "framework/exceptions.h"
 #include "imaging/dib.h"
 #include "imaging/dib_platform.h"
 
@@ -18,33 +21,41 @@ bool UsesSection(const CDC* referenceDC) {
     return referenceDC != nullptr;
 }
 
-void CreateSection(CDib& dib, CDC& referenceDC) {
-    dib.m_pDC.reset(new CDC(CreateCompatibleDC(referenceDC.GetSafeHdc())));  // NOLINT(cppcoreguidelines-owning-memory)
-    HDC memory = dib.m_pDC->GetSafeHdc();
-    if (memory == nullptr || dib.m_pHeader == nullptr || dib.m_nImageSize == 0) return;
+Section CreateSection(CDC& referenceDC, const BitmapInfoHeader& info) {
+    Section section;
+    // The object first: a context never exists without an owner to delete it.
+    try {
+        section.dc.reset(new CDC);  // NOLINT(cppcoreguidelines-owning-memory)
+    } catch (const std::bad_alloc&) {
+        throw MemoryException("no memory for a drawing context");
+    }
+    section.dc->Attach(CreateCompatibleDC(referenceDC.GetSafeHdc()));
+    HDC memory = section.dc->GetSafeHdc();
+    if (memory == nullptr) return section;
     // Header and colour table are contiguous: together they are the BITMAPINFO.
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.m_pHeader);
+    const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(&info);
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(memory, info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (section == nullptr) return;  // no pixel storage; the image must not be addressed
-    dib.m_hBitmap = section;
-    dib.m_pBits = static_cast<std::uint8_t*>(bits);
-    SelectObject(memory, section);
+    HBITMAP bitmap = CreateDIBSection(memory, bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) return section;  // no pixel storage; the image must not be addressed
+    section.bitmap = bitmap;
+    section.bits = static_cast<std::uint8_t*>(bits);
+    SelectObject(memory, bitmap);
     GdiFlush();
+    return section;
 }
 
-void SyncSectionColors(CDib& dib) {
-    if (dib.m_pDC == nullptr || dib.m_hBitmap == nullptr || dib.m_pColors == nullptr) return;
-    const auto* colors = reinterpret_cast<const RGBQUAD*>(dib.m_pColors);
-    SetDIBColorTable(dib.m_pDC->GetSafeHdc(), 0, dib.m_nColors, colors);
+void SyncSectionColors(const CDC* dc, const void* bitmap, std::span<const RgbQuad> colors) {
+    if (dc == nullptr || bitmap == nullptr || colors.empty()) return;
+    const auto* table = reinterpret_cast<const RGBQUAD*>(colors.data());
+    SetDIBColorTable(dc->GetSafeHdc(), 0, static_cast<UINT>(colors.size()), table);
 }
 
-void ReleaseSection(CDib& dib) noexcept {
+void ReleaseSection(std::unique_ptr<CDC, DcDeleter>& dc, void*& bitmap) noexcept {
     // A bitmap still selected into a context cannot be deleted: the context goes first.
-    dib.m_pDC.reset();
-    if (dib.m_hBitmap != nullptr) {
-        DeleteObject(static_cast<HBITMAP>(dib.m_hBitmap));
-        dib.m_hBitmap = nullptr;
+    dc.reset();
+    if (bitmap != nullptr) {
+        DeleteObject(static_cast<HBITMAP>(bitmap));
+        bitmap = nullptr;
     }
 }
 

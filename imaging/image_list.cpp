@@ -25,7 +25,7 @@ bool CImageList::Create(std::uint16_t bitmapId, int imageWidth, int /*grow*/, Co
 
 bool CImageList::Create(const CDib& strip, int imageWidth, ColorRef mask) {
     DeleteImageList();
-    if (strip.m_pBits == nullptr || imageWidth <= 0 || imageWidth > strip.Width()) return false;
+    if (!strip.HasPixels() || imageWidth <= 0 || imageWidth > strip.Width()) return false;
     const int count = strip.Width() / imageWidth;  // a narrower remainder holds no image
     const int height = strip.Height();
     const ColorRef key = mask & 0x00FFFFFFU;

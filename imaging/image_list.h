@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/bitmap_types.h"
+#include "framework/color_types.h"
 
 namespace lumetra {
 

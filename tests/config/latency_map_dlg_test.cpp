@@ -21,7 +21,7 @@
 #include "host/saver_host_windows.h"
 #include "resources/lumetra_version.h"
 #include "tests/host/saver_harness_windows.h"
-#include "tests/targets/temp_dir.h"
+#include "tests/support/temp_folder.h"
 #include "view/latency_map_wnd_windows.h"
 
 namespace lumetra::testing {
@@ -164,7 +164,7 @@ protected:
         return keys;
     }
 
-    test::TempDir folder;
+    test::CTempFolder folder;
     std::string targetFile;
     CTempIniSaverWnd saver;
     CScriptedDlg dialog;

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/view/reference_field.h"
+#include "tests/support/reference_field.h"
 #include "view/frame_renderer.h"
 #include "view/latency_field.h"
 

@@ -8,14 +8,15 @@
 #include "framework/file.h"
 #include "imaging/dib.h"
 #include "tests/imaging/test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
 
+using test::CTempFolder;
 using test::Le16;
 using test::Le32;
 using test::ReadFileBytes;
-using test::TempDir;
 
 void WriteFile(CDib& dib, const std::string& path) {
     CFile file;
@@ -57,7 +58,7 @@ void ExpectPixelsReadBack(const std::string& path, int width, int height, ColorR
 }
 
 TEST(WriteBmp, FrameFileHasTheExactHeaders) {
-    TempDir dir;
+    CTempFolder dir;
     CDib frame;
     frame.Create(516, 310, 24);
     Paint24(frame);
@@ -82,11 +83,13 @@ TEST(WriteBmp, FrameFileHasTheExactHeaders) {
     EXPECT_EQ(bytes[478386], BlueOf(topLeft));
     EXPECT_EQ(bytes[478387], GreenOf(topLeft));
     EXPECT_EQ(bytes[478388], RedOf(topLeft));
-    EXPECT_EQ(std::memcmp(bytes.data() + 54, frame.m_pBits, 479880), 0);
+    for (int y = 0; y < 310; ++y) {
+        ASSERT_EQ(std::memcmp(bytes.data() + 54 + (309 - y) * 1548, frame.Row(y).data(), 1548), 0) << y;
+    }
 }
 
 TEST(WriteBmp, FrameReadsBackInImageMagick) {
-    TempDir dir;
+    CTempFolder dir;
     CDib frame;
     frame.Create(516, 310, 24);
     Paint24(frame);
@@ -97,7 +100,7 @@ TEST(WriteBmp, FrameReadsBackInImageMagick) {
 }
 
 TEST(WriteBmp, OddWidthsPadEveryRow) {
-    TempDir dir;
+    CTempFolder dir;
     for (int width : {1, 2, 3, 5, 7}) {
         CDib dib;
         dib.Create(width, 3, 24);
@@ -106,8 +109,8 @@ TEST(WriteBmp, OddWidthsPadEveryRow) {
         const std::string path = dir.File("odd" + std::to_string(width) + ".bmp");
         WriteFile(dib, path);
         const auto bytes = ReadFileBytes(path);
-        ASSERT_EQ(bytes.size(), 54U + 3 * dib.m_nStride);
-        EXPECT_EQ(dib.m_nStride % 4, 0);
+        ASSERT_EQ(bytes.size(), 54U + 3 * dib.Stride());
+        EXPECT_EQ(dib.Stride() % 4, 0);
         if (test::HaveImageMagick()) {
             EXPECT_EQ(test::Identify(path), std::to_string(width) + " 3 8 DirectClass sRGB ");
             ExpectPixelsReadBack(path, width, 3, PatternAt);
@@ -116,7 +119,7 @@ TEST(WriteBmp, OddWidthsPadEveryRow) {
 }
 
 TEST(WriteBmp, SameImageTwiceGivesIdenticalFiles) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
     dib.Create(33, 17, 24);
     Paint24(dib);
@@ -129,7 +132,7 @@ TEST(WriteBmp, SameImageTwiceGivesIdenticalFiles) {
 
 // A packed 4- or 8-bit image whose table maps index i to a colour of its own.
 std::vector<std::uint8_t> PalettedPacked(int bits, int width, int height) {
-    test::PackedSpec s;
+    test::PackedLayout s;
     s.width = width;
     s.height = height;
     s.bitCount = static_cast<std::uint16_t>(bits);
@@ -144,7 +147,7 @@ std::vector<std::uint8_t> PalettedPacked(int bits, int width, int height) {
 }
 
 TEST(WriteBmp, PaletteColoursBecomeTheTable) {
-    TempDir dir;
+    CTempFolder dir;
     for (const auto& [bits, offBits] : {std::pair{4, 118U}, std::pair{8, 1078U}}) {
         const auto packed = PalettedPacked(bits, 6, 4);
         CDib dib;
@@ -153,11 +156,11 @@ TEST(WriteBmp, PaletteColoursBecomeTheTable) {
         WriteFile(dib, path);
         const auto bytes = ReadFileBytes(path);
         const std::size_t tableBytes = 4U << bits;
-        ASSERT_EQ(bytes.size(), 54 + tableBytes + dib.m_nImageSize);
+        ASSERT_EQ(bytes.size(), 54 + tableBytes + std::size_t(dib.Stride()) * dib.Height());
         EXPECT_EQ(Le32(bytes, 10), offBits);
         EXPECT_EQ(Le32(bytes, 2), bytes.size());
         EXPECT_EQ(Le32(bytes, 46), 1U << bits);  // biClrUsed = m_nColors
-        EXPECT_EQ(dib.m_pHeader->biClrUsed, 1U << bits);
+        EXPECT_EQ(dib.Header()->biClrUsed, 1U << bits);
         EXPECT_EQ(Le32(bytes, 38), 2834U);  // the block's own resolution
         // Table from the palette: blue, green, red, 0 as the block had them.
         EXPECT_TRUE(std::equal(bytes.begin() + 54, bytes.begin() + 54 + tableBytes, packed.begin() + 40));
@@ -180,10 +183,9 @@ TEST(WriteBmp, PaletteColoursBecomeTheTable) {
 }
 
 TEST(WriteBmp, TableWithoutPaletteIsTheImagesOwn) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
-    dib.Create(17, 2, 1);  // white 0 bits, black 1 bits, no palette
-    std::memset(dib.m_pBits, 0, static_cast<std::size_t>(dib.m_nImageSize));
+    dib.Create(17, 2, 1);                 // white 0 bits, black 1 bits, no palette
     dib.GetPixelAddress(9, 0)[0] = 0x40;  // pixel 9 of the top row is black
     WriteFile(dib, dir.File("mono.bmp"));
     const auto bytes = ReadFileBytes(dir.File("mono.bmp"));
@@ -197,7 +199,7 @@ TEST(WriteBmp, TableWithoutPaletteIsTheImagesOwn) {
 }
 
 TEST(WriteBmp, NullFileOrEmptyImageWritesNothing) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
     dib.Create(2, 2, 24);
     dib.WriteBmp(nullptr);  // nothing to check but that it returns
@@ -241,7 +243,7 @@ ColorRef RectanglePicture(int x, int y) {
 }
 
 TEST(WriteBmp, PixelsInsideAndOutsideADrawnRectangle) {
-    TempDir dir;
+    CTempFolder dir;
     CDib dib;
     dib.Create(21, 13, 24);
     for (int y = 0; y < 13; ++y) {

@@ -207,7 +207,9 @@ TEST(Canvas, OnlyReady24BitImagesAreDrawnOn) {
     paletted.Create(40, 20, 8);
     CCanvas onPaletted(paletted);
     onPaletted.DrawTextLine("abc", {0, 0, 40, 20}, kDtLeft);
-    for (int i = 0; i < paletted.m_nImageSize; ++i) ASSERT_EQ(paletted.m_pBits[i], 0);
+    for (int y = 0; y < paletted.Height(); ++y) {
+        for (const std::uint8_t byte : paletted.Row(y)) ASSERT_EQ(byte, 0);
+    }
 }
 
 TEST(Font, EveryPrintableAsciiCharacterHasItsOwnInkedGlyph) {

@@ -12,11 +12,11 @@ namespace lumetra {
 namespace {
 
 using test::MakePacked;
-using test::PackedSpec;
+using test::PackedLayout;
 
 // A 3 x 2 image at 24 bits: rows of 9 bytes padded to 12, bottom row first.
-PackedSpec Small24() {
-    PackedSpec s;
+PackedLayout Small24() {
+    PackedLayout s;
     s.width = 3;
     s.height = 2;
     s.pelsPerMeter = 2834;
@@ -25,8 +25,8 @@ PackedSpec Small24() {
 }
 
 // A 4-bit image with 16 distinct colours: 5 x 2, rows of 3 bytes padded to 4.
-PackedSpec Small4() {
-    PackedSpec s;
+PackedLayout Small4() {
+    PackedLayout s;
     s.width = 5;
     s.height = 2;
     s.bitCount = 4;
@@ -44,13 +44,13 @@ TEST(DibPacked, TwentyFourBitsCopyHeaderAndRows) {
     dib.CreateFromPacked(packed, 1);
     EXPECT_EQ(dib.Width(), 3);
     EXPECT_EQ(dib.Height(), 2);
-    EXPECT_EQ(dib.m_nStride, 12);
-    EXPECT_EQ(dib.m_pColors, nullptr);
-    EXPECT_EQ(dib.m_pPalette, nullptr);  // whatever the index request
-    EXPECT_EQ(std::memcmp(dib.m_pBits, packed.data() + 40, 24), 0);
+    EXPECT_EQ(dib.Stride(), 12);
+    EXPECT_TRUE(dib.Colors().empty());
+    EXPECT_EQ(dib.Palette(), nullptr);                                     // whatever the index request
+    EXPECT_EQ(std::memcmp(dib.Row(1).data(), packed.data() + 40, 24), 0);  // bottom row first
     // The block's own fields are kept.
-    EXPECT_EQ(dib.m_pHeader->biSizeImage, 0U);
-    EXPECT_EQ(dib.m_pHeader->biXPelsPerMeter, 2834);
+    EXPECT_EQ(dib.Header()->biSizeImage, 0U);
+    EXPECT_EQ(dib.Header()->biXPelsPerMeter, 2834);
     // Top-left pixel lives in the last row in memory.
     EXPECT_EQ(dib.GetPixelAddress(0, 0)[0], 13);
     EXPECT_EQ(dib.GetPixelAddress(2, 1)[2], 9);
@@ -62,22 +62,22 @@ TEST(DibPacked, ExtraBytesBehindTheRowsAreIgnored) {
     packed.push_back(0xEE);
     CDib dib;
     dib.CreateFromPacked(packed, 0);
-    EXPECT_EQ(dib.m_nImageSize, 24);
-    EXPECT_EQ(dib.m_pBits[23], 24);
+    EXPECT_EQ(dib.Stride() * dib.Height(), 24);
+    EXPECT_EQ(dib.Row(0)[11], 24);  // the last byte of the top row, last in the block
 }
 
 TEST(DibPacked, FourBitsInIndexModeGetAPaletteAndIndexTable) {
     CDib dib;
     dib.CreateFromPacked(MakePacked(Small4()), 1);
-    ASSERT_NE(dib.m_pPalette, nullptr);
+    ASSERT_NE(dib.Palette(), nullptr);
     std::array<PaletteEntry, 16> entries{};
-    ASSERT_EQ(dib.m_pPalette->GetPaletteEntries(0, entries), 16U);
+    ASSERT_EQ(dib.Palette()->GetPaletteEntries(0, entries), 16U);
     EXPECT_EQ(entries[9].peRed, 209);
     EXPECT_EQ(entries[9].peGreen, 109);
     EXPECT_EQ(entries[9].peBlue, 9);
     EXPECT_EQ(entries[9].peFlags, kPcNoCollapse);
     std::uint16_t word = 0;
-    std::memcpy(&word, reinterpret_cast<std::uint8_t*>(dib.m_pColors) + 2 * 11, 2);
+    std::memcpy(&word, std::as_bytes(dib.Colors()).data() + 2 * 11, 2);
     EXPECT_EQ(word, 11);
     EXPECT_EQ(*dib.GetPixelAddress(2, 1), 0x23);
     EXPECT_EQ(*dib.GetPixelAddress(4, 0), 0xB0);
@@ -86,28 +86,29 @@ TEST(DibPacked, FourBitsInIndexModeGetAPaletteAndIndexTable) {
 TEST(DibPacked, FourBitsWithoutIndexModeKeepTheColours) {
     CDib dib;
     dib.CreateFromPacked(MakePacked(Small4()), 0);
-    EXPECT_EQ(dib.m_bPalIndices, 0);
-    EXPECT_EQ(dib.m_pColors[3].rgbBlue, 3);
-    EXPECT_EQ(dib.m_pColors[3].rgbGreen, 103);
-    EXPECT_EQ(dib.m_pColors[3].rgbRed, 203);
-    EXPECT_NE(dib.m_pPalette, nullptr);
+    EXPECT_FALSE(dib.UsesPaletteIndices());
+    EXPECT_EQ(dib.Colors()[3].rgbBlue, 3);
+    EXPECT_EQ(dib.Colors()[3].rgbGreen, 103);
+    EXPECT_EQ(dib.Colors()[3].rgbRed, 203);
+    EXPECT_NE(dib.Palette(), nullptr);
 }
 
 TEST(DibPacked, ShortTableFromClrUsedIsHonoured) {
-    PackedSpec s = Small4();
+    PackedLayout s = Small4();
     s.table.resize(3);
     s.clrUsed = 3;
     const auto packed = MakePacked(s);
     CDib dib;
     dib.CreateFromPacked(packed, 0);
-    EXPECT_EQ(dib.m_nColors, 16);
-    EXPECT_EQ(dib.m_pColors[2].rgbRed, 202);
-    EXPECT_EQ(dib.m_pColors[3].rgbRed, 0);  // entries the block lacks are black
-    EXPECT_EQ(std::memcmp(dib.m_pBits, packed.data() + 40 + 12, 8), 0);
+    ASSERT_EQ(dib.Colors().size(), 16U);
+    EXPECT_EQ(dib.Colors()[2].rgbRed, 202);
+    EXPECT_EQ(dib.Colors()[3].rgbRed, 0);  // entries the block lacks are black
+    EXPECT_EQ(std::memcmp(dib.Row(1).data(), packed.data() + 40 + 12, 4), 0);
+    EXPECT_EQ(std::memcmp(dib.Row(0).data(), packed.data() + 40 + 12 + 4, 4), 0);
 }
 
 TEST(DibPacked, OneBitTableIsTheBlocksOwn) {
-    PackedSpec s;
+    PackedLayout s;
     s.width = 9;
     s.height = 1;
     s.bitCount = 1;
@@ -115,19 +116,19 @@ TEST(DibPacked, OneBitTableIsTheBlocksOwn) {
     s.rows = {0x80, 0x80, 0, 0};
     CDib dib;
     dib.CreateFromPacked(MakePacked(s), 0);
-    EXPECT_EQ(dib.m_pColors[0].rgbRed, 255);
-    EXPECT_EQ(dib.m_pColors[1].rgbBlue, 255);
+    EXPECT_EQ(dib.Colors()[0].rgbRed, 255);
+    EXPECT_EQ(dib.Colors()[1].rgbBlue, 255);
     EXPECT_EQ(*dib.GetPixelAddress(8, 0), 0x80);
 }
 
 TEST(DibPacked, DeepImageWithAnOptionalTableSkipsIt) {
-    PackedSpec s = Small24();
+    PackedLayout s = Small24();
     s.clrUsed = 2;
     s.table = {RgbQuad{9, 9, 9, 0}, RgbQuad{8, 8, 8, 0}};
     CDib dib;
     dib.CreateFromPacked(MakePacked(s), 1);
-    EXPECT_EQ(dib.m_pColors, nullptr);
-    EXPECT_EQ(dib.m_pBits[0], 1);
+    EXPECT_TRUE(dib.Colors().empty());
+    EXPECT_EQ(dib.Row(1)[0], 1);
 }
 
 void ExpectRefused(const std::vector<std::uint8_t>& packed, const char* why) {
@@ -137,10 +138,10 @@ void ExpectRefused(const std::vector<std::uint8_t>& packed, const char* why) {
 }
 
 TEST(DibPacked, MalformedBlocksAreRefused) {
-    PackedSpec core = Small24();
+    PackedLayout core = Small24();
     core.headerSize = 12;
     ExpectRefused(MakePacked(core), "core header");
-    PackedSpec v5 = Small24();
+    PackedLayout v5 = Small24();
     v5.headerSize = 124;
     ExpectRefused(MakePacked(v5), "longer header");
     ExpectRefused({}, "empty");
@@ -150,7 +151,7 @@ TEST(DibPacked, MalformedBlocksAreRefused) {
     ExpectRefused({header.begin(), header.end() - 1}, "rows cut");
     auto four = MakePacked(Small4());
     ExpectRefused({four.begin(), four.begin() + 40 + 63}, "table cut");
-    PackedSpec rle = Small4();
+    PackedLayout rle = Small4();
     rle.compression = 2;
     ExpectRefused(MakePacked(rle), "compressed");
 }
@@ -160,30 +161,35 @@ TEST(DibPacked, ImpossibleSizesAreRefused) {
          {std::tuple{0, 2, 24}, std::tuple{3, 0, 24}, std::tuple{-3, 2, 24}, std::tuple{3, -2, 24}, std::tuple{3, 2, 0},
           std::tuple{3, 2, 2}, std::tuple{3, 2, 12}, std::tuple{3, 2, 64}, std::tuple{65536, 65536, 24},
           std::tuple{2147483647, 1, 1}}) {
-        PackedSpec s = Small24();
+        PackedLayout s = Small24();
         s.width = w;
         s.height = h;
         s.bitCount = static_cast<std::uint16_t>(bits);
         ExpectRefused(MakePacked(s), "size");
     }
-    PackedSpec many = Small4();
+    PackedLayout many = Small4();
     many.clrUsed = 17;  // more than 4 bits can index
     ExpectRefused(MakePacked(many), "colour count");
-    PackedSpec huge = Small24();
+    PackedLayout huge = Small24();
     huge.clrUsed = 0xFFFFFFFFU;
     ExpectRefused(MakePacked(huge), "table beyond the block");
 }
 
-TEST(DibPacked, RefusedLoadLeavesAReadyImageAsItWas) {
+TEST(DibPacked, RefusedLoadLeavesTheStorageButTakesTheIndexRequest) {
     CDib dib;
     dib.CreateFromPacked(MakePacked(Small4()), 0);
-    const std::uint8_t* bits = dib.m_pBits;
-    PackedSpec bad = Small24();
+    const std::uint8_t* bits = dib.Row(0).data();
+    const RgbQuad third = dib.Colors()[3];
+    PackedLayout bad = Small24();
     bad.headerSize = 12;
     EXPECT_THROW(dib.CreateFromPacked(MakePacked(bad), 1), ResourceException);
-    EXPECT_EQ(dib.m_pBits, bits);
+    EXPECT_EQ(dib.Row(0).data(), bits);
     EXPECT_EQ(dib.BitCount(), 4);
-    EXPECT_EQ(dib.m_bPalIndices, 0);
+    EXPECT_EQ(dib.Colors()[3].rgbRed, third.rgbRed);  // the table is not turned into indices
+    // The request is recorded before the header is looked at.
+    EXPECT_TRUE(dib.UsesPaletteIndices());
+    EXPECT_THROW(dib.CreateFromPacked(MakePacked(bad), 0), ResourceException);
+    EXPECT_FALSE(dib.UsesPaletteIndices());
 }
 
 }  // namespace

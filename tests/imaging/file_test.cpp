@@ -7,19 +7,20 @@
 #include "framework/exceptions.h"
 #include "framework/file.h"
 #include "tests/imaging/test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
 
+using test::CTempFolder;
 using test::ReadFileBytes;
-using test::TempDir;
 
 std::string AsText(const std::vector<std::uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
 TEST(File, CreateWriteCloseLeavesTheBytes) {
-    TempDir dir;
+    CTempFolder dir;
     CFile file;
     ASSERT_TRUE(file.Open(dir.File("a.bin"), CFile::modeCreate | CFile::modeWrite));
     EXPECT_TRUE(file.IsOpen());
@@ -32,7 +33,7 @@ TEST(File, CreateWriteCloseLeavesTheBytes) {
 }
 
 TEST(File, CreateTruncatesAnOldFile) {
-    TempDir dir;
+    CTempFolder dir;
     CFile file;
     ASSERT_TRUE(file.Open(dir.File("a.bin"), CFile::modeCreate | CFile::modeWrite));
     file.Write("long old text", 13);
@@ -44,7 +45,7 @@ TEST(File, CreateTruncatesAnOldFile) {
 }
 
 TEST(File, WriteWithoutCreateKeepsTheRest) {
-    TempDir dir;
+    CTempFolder dir;
     CFile file;
     ASSERT_TRUE(file.Open(dir.File("a.bin"), CFile::modeCreate | CFile::modeWrite));
     file.Write("123456", 6);
@@ -56,7 +57,7 @@ TEST(File, WriteWithoutCreateKeepsTheRest) {
 }
 
 TEST(File, MissingFileFailsWithTheSystemError) {
-    TempDir dir;
+    CTempFolder dir;
     CFile file;
     EXPECT_FALSE(file.Open(dir.File("missing.bin"), CFile::modeRead));
     EXPECT_EQ(file.LastError(), ENOENT);
@@ -68,7 +69,7 @@ TEST(File, MissingFileFailsWithTheSystemError) {
 }
 
 TEST(File, ReadBack) {
-    TempDir dir;
+    CTempFolder dir;
     CFile file;
     ASSERT_TRUE(file.Open(dir.File("a.bin"), CFile::modeCreate | CFile::modeReadWrite));
     file.Write("xyz", 3);
@@ -88,7 +89,7 @@ TEST(File, WritingAFileThatIsNotOpenThrows) {
 }
 
 TEST(File, MoveHandsOverTheOpenFile) {
-    TempDir dir;
+    CTempFolder dir;
     CFile first;
     ASSERT_TRUE(first.Open(dir.File("m.bin"), CFile::modeCreate | CFile::modeWrite));
     CFile second(std::move(first));
@@ -102,7 +103,7 @@ TEST(File, MoveHandsOverTheOpenFile) {
 }
 
 TEST(File, DestructorClosesAndFlushes) {
-    TempDir dir;
+    CTempFolder dir;
     {
         CFile file;
         ASSERT_TRUE(file.Open(dir.File("d.bin"), CFile::modeCreate | CFile::modeWrite));

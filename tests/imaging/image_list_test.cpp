@@ -136,7 +136,7 @@ TEST_F(ImageListTest, MaskHighByteIsIgnored) {
 // A 4-bit strip of two 3 x 2 images: colours from a 16-entry table whose
 // entry 5 is the mask colour.
 std::vector<std::uint8_t> FourBitStrip() {
-    test::PackedSpec s;
+    test::PackedLayout s;
     s.width = 6;
     s.height = 2;
     s.bitCount = 4;
@@ -180,7 +180,7 @@ TEST(ImageListDepths, FourBitStripWithColoursInTheTable) {
 TEST(ImageListDepths, FourBitStripWithColoursInThePalette) {
     CDib strip;
     strip.CreateFromPacked(FourBitStrip(), 1);  // the table now holds indices
-    ASSERT_NE(strip.m_pPalette, nullptr);
+    ASSERT_NE(strip.Palette(), nullptr);
     CImageList icons;
     ASSERT_TRUE(icons.Create(strip, 3, kMask));
     ExpectFourBitIcons(icons);
@@ -188,9 +188,9 @@ TEST(ImageListDepths, FourBitStripWithColoursInThePalette) {
 
 TEST(ImageListDepths, OneBitWhiteMaskLikeTheOutline) {
     CDib outline;
-    outline.Create(9, 1, 1);    // 0 bits white, 1 bits black
-    outline.m_pBits[0] = 0xA0;  // pixels 0 and 2 black
-    outline.m_pBits[1] = 0x80;  // pixel 8 black
+    outline.Create(9, 1, 1);   // 0 bits white, 1 bits black
+    outline.Row(0)[0] = 0xA0;  // pixels 0 and 2 black
+    outline.Row(0)[1] = 0x80;  // pixel 8 black
     CImageList map;
     ASSERT_TRUE(map.Create(outline, 9, Rgb(255, 255, 255)));
     CDib frame;
@@ -207,16 +207,16 @@ TEST(ImageListDepths, OneBitWhiteMaskLikeTheOutline) {
 TEST(ImageListDepths, SixteenAndThirtyTwoBitStrips) {
     CDib sixteen;
     sixteen.Create(2, 1, 16);
-    sixteen.m_pBits[0] = 0xFF;  // 0x7FFF: white
-    sixteen.m_pBits[1] = 0x7F;
-    sixteen.m_pBits[2] = 0x1F;  // 0x001F: full blue
+    sixteen.Row(0)[0] = 0xFF;  // 0x7FFF: white
+    sixteen.Row(0)[1] = 0x7F;
+    sixteen.Row(0)[2] = 0x1F;  // 0x001F: full blue
     EXPECT_EQ(ReadPixelColor(sixteen, 0, 0), Rgb(255, 255, 255));
     EXPECT_EQ(ReadPixelColor(sixteen, 1, 0), Rgb(0, 0, 255));
     CDib deep;
     deep.Create(1, 1, 32);
-    deep.m_pBits[0] = 1;
-    deep.m_pBits[1] = 2;
-    deep.m_pBits[2] = 3;
+    deep.Row(0)[0] = 1;
+    deep.Row(0)[1] = 2;
+    deep.Row(0)[2] = 3;
     EXPECT_EQ(ReadPixelColor(deep, 0, 0), Rgb(3, 2, 1));
 }
 

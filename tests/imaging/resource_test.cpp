@@ -15,6 +15,7 @@
 #include "imaging/image_list.h"
 #include "imaging/resource_ids.h"
 #include "tests/imaging/test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
@@ -69,20 +70,19 @@ TEST(Resources, KernelLoadsAs256By256By24WithPeakInTheMiddle) {
         EXPECT_EQ(kernel.Width(), 256);
         EXPECT_EQ(kernel.Height(), 256);
         EXPECT_EQ(kernel.BitCount(), 24);
-        EXPECT_EQ(kernel.m_nStride, 768);
-        EXPECT_EQ(kernel.m_nImageSize, 196608);
-        EXPECT_EQ(kernel.m_nColors, 0);
-        EXPECT_EQ(kernel.m_pColors, nullptr);  // no table and no palette, whatever the request
-        EXPECT_EQ(kernel.m_pPalette, nullptr);
+        EXPECT_EQ(kernel.Stride(), 768);
+        EXPECT_EQ(kernel.HeaderBlockSize(), 40U + 196608U);
+        EXPECT_TRUE(kernel.Colors().empty());  // no table and no palette, whatever the request
+        EXPECT_EQ(kernel.Palette(), nullptr);
         const std::uint8_t* peak = kernel.GetPixelAddress(128, 128);
         EXPECT_EQ(peak[0], 255);
         EXPECT_EQ(peak[1], 255);
         EXPECT_EQ(peak[2], 255);
         EXPECT_EQ(kernel.GetPixelAddress(0, 0)[0], 0);
         // The resource's own header fields are kept.
-        EXPECT_EQ(kernel.m_pHeader->biSizeImage, 0U);
-        EXPECT_EQ(kernel.m_pHeader->biXPelsPerMeter, 2834);
-        EXPECT_EQ(kernel.m_pHeader->biYPelsPerMeter, 2834);
+        EXPECT_EQ(kernel.Header()->biSizeImage, 0U);
+        EXPECT_EQ(kernel.Header()->biXPelsPerMeter, 2834);
+        EXPECT_EQ(kernel.Header()->biYPelsPerMeter, 2834);
     }
 }
 
@@ -99,7 +99,7 @@ TEST(Resources, RampAndPicturesHaveTheirShapes) {
         EXPECT_EQ(dib.Width(), s.width) << s.id;
         EXPECT_EQ(dib.Height(), s.height) << s.id;
         EXPECT_EQ(dib.BitCount(), s.bits) << s.id;
-        EXPECT_EQ(dib.m_pPalette != nullptr, s.bits == 4) << s.id;
+        EXPECT_EQ(dib.Palette() != nullptr, s.bits == 4) << s.id;
     }
 }
 
@@ -152,7 +152,7 @@ TEST(Resources, TestStripDrawsWithItsMask) {
 }
 
 TEST(Resources, LoadedKernelWritesItsOwnHeaderFields) {
-    test::TempDir dir;
+    test::CTempFolder dir;
     CDib kernel;
     kernel.LoadFromResource(IDB_KERNEL, 1);
     CFile file;
@@ -164,7 +164,7 @@ TEST(Resources, LoadedKernelWritesItsOwnHeaderFields) {
     EXPECT_EQ(test::Le32(written, 34), 0U);     // biSizeImage as the resource had it
     EXPECT_EQ(test::Le32(written, 38), 2834U);  // pixels per metre, both ways
     EXPECT_EQ(test::Le32(written, 42), 2834U);
-    EXPECT_EQ(test::Le32(written, 46), 0U);  // biClrUsed = m_nColors
+    EXPECT_EQ(test::Le32(written, 46), 0U);  // biClrUsed: the table's entry count
     // Apart from the 2 padding bytes the file is the one it came from.
     const auto source = test::ReadFileBytes(ResourceFile("kernel.bmp"));
     ASSERT_EQ(source.size(), written.size() + 2);

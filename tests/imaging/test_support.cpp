@@ -1,7 +1,6 @@
 #include "tests/imaging/test_support.h"
 
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,19 +8,6 @@
 #include <sstream>
 
 namespace lumetra::test {
-
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    const auto base = std::filesystem::temp_directory_path();
-    const auto stamp = std::to_string(std::filesystem::file_time_type::clock::now().time_since_epoch().count());
-    m_path = base / ("lumetra-imaging-" + stamp + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -44,7 +30,7 @@ void Put(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
 
 }  // namespace
 
-std::vector<std::uint8_t> MakePacked(const PackedSpec& s) {
+std::vector<std::uint8_t> MakePacked(const PackedLayout& s) {
     std::vector<std::uint8_t> out;
     Put(out, s.headerSize, 4);
     Put(out, static_cast<std::uint32_t>(s.width), 4);

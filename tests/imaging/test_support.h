@@ -1,29 +1,15 @@
-// Helpers shared by the imaging tests: temporary files, packed bitmaps made
+// Helpers shared by the imaging tests: files read back, packed bitmaps made
 // by hand, and ImageMagick as an independent reader of the files we write.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "imaging/bitmap_types.h"
+#include "framework/color_types.h"
 
 namespace lumetra::test {
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 
@@ -32,7 +18,7 @@ std::uint16_t Le16(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
 // A packed bitmap: 40-byte header, `table` entries, then `rows` (bottom row
 // first, each padded to 4 bytes by the caller).
-struct PackedSpec {
+struct PackedLayout {
     std::uint32_t headerSize = 40;
     std::int32_t width = 1;
     std::int32_t height = 1;
@@ -43,7 +29,7 @@ struct PackedSpec {
     std::vector<RgbQuad> table;
     std::vector<std::uint8_t> rows;
 };
-std::vector<std::uint8_t> MakePacked(const PackedSpec& spec);
+std::vector<std::uint8_t> MakePacked(const PackedLayout& layout);
 
 // ImageMagick, when present (Linux only).
 bool HaveImageMagick();

@@ -110,6 +110,11 @@ cmd_up() {
 
     local ns=lumetra-$$
     while ip netns list | awk '{print $1}' | grep -qx -e "$ns" -e "$ns-h"; do ns=lumetra-$$-$RANDOM; done
+    # From here on any way out but success takes down what has been built.
+    # Global: the EXIT trap runs after this function has returned.
+    UP_NS=$ns
+    trap 'cmd_down "$UP_NS"' EXIT
+    trap 'exit 130' INT TERM
     local dir
     dir=$(state_dir "$ns")
     mkdir -p "$dir" "/etc/netns/$ns" || die "cannot create $dir or /etc/netns/$ns"
@@ -141,7 +146,6 @@ cmd_up() {
             ip netns exec "$ns-h" sysctl -qw net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1 &&
             ip -n "$ns" link set lmp0 up && ip -n "$ns-h" link set lmh0 up
     } >&2; then
-        cmd_down "$ns"
         die "could not build the namespaces"
     fi
 
@@ -153,12 +157,12 @@ cmd_up() {
         grep -qx ready "$dir/responder.log" && break
         if ! kill -0 "$(cat "$dir/responder.pid")" 2>/dev/null; then
             cat "$dir/responder.out" >&2
-            cmd_down "$ns"
             die "the responder stopped"
         fi
         sleep 0.02
     done
-    grep -qx ready "$dir/responder.log" || { cmd_down "$ns"; die "the responder did not start"; }
+    grep -qx ready "$dir/responder.log" || die "the responder did not start"
+    trap - EXIT INT TERM
     echo "$ns"
 }
 

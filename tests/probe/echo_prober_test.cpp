@@ -50,12 +50,5 @@ TEST(ResolveHostName, LeavesTheAddressForEveryProbeToResolveAfresh) {
     EXPECT_EQ(earlier, 0x0100007FU);
 }
 
-TEST(SocketLayer, StartsAndStopsAgainAndAgain) {
-    for (int i = 0; i < 3; ++i) {
-        const CSocketLayer layer;
-        EXPECT_TRUE(layer.IsStarted());
-    }
-}
-
 }  // namespace
 }  // namespace lumetra

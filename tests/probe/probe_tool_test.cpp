@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -18,6 +17,7 @@
 
 #include "tests/net/testnet_client.h"
 #include "tests/support/shell_text.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/tool_run.h"
 
 namespace lumetra {
@@ -76,13 +76,6 @@ protected:
         std::string whyNot;
         m_net = CTestNet::Join(&whyNot);
         if (!m_net) GTEST_SKIP() << whyNot;
-        std::mt19937_64 random(std::random_device{}());
-        m_dir = std::filesystem::temp_directory_path() / ("lumetra-probe-tool-" + std::to_string(random()));
-        ASSERT_TRUE(std::filesystem::create_directory(m_dir));
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ignored);
     }
 
     std::string WriteFile(const std::string& name, const std::string& text) const {
@@ -121,7 +114,8 @@ protected:
     std::string Dotted(const char* name) const { return testnet::Dotted(m_net->HostNamed(name).address); }
 
     std::optional<CTestNet> m_net;
-    std::filesystem::path m_dir;
+    test::CTempFolder m_folder;
+    const std::filesystem::path& m_dir = m_folder.Path();
 };
 
 // The round trip of a table row: its number of ms, or -1 for "timeout" and

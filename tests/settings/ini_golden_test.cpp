@@ -12,6 +12,7 @@
 
 #include "settings/private_profile.h"
 #include "tests/settings/support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {

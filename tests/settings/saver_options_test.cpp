@@ -11,6 +11,7 @@
 #include "settings/private_profile.h"
 #include "settings/settings_store.h"
 #include "tests/settings/support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 

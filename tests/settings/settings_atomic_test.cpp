@@ -8,6 +8,7 @@
 #include "settings/profile_file.h"
 #include "settings/settings_store.h"
 #include "tests/settings/support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "settings/settings_store.h"
 #include "tests/settings/support.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {

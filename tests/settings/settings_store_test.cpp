@@ -7,6 +7,7 @@
 #include "settings/private_profile.h"
 #include "settings/settings_store.h"
 #include "tests/settings/support.h"
+#include "tests/support/temp_folder.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>

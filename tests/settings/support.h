@@ -1,53 +1,16 @@
-// Shared by the settings tests: a scratch folder, raw file access and two
-// sets of settings values.
+// Shared by the settings tests: raw file access and two sets of settings
+// values.
 #pragma once
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "settings/saver_settings.h"
 
 namespace lumetra::test {
-
-// A fresh folder under the system's temporary folder, removed with its
-// contents when the test ends.
-class CTempFolder {
-public:
-    CTempFolder() {
-        static std::atomic<unsigned> s_nCounter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        m_path = std::filesystem::temp_directory_path() /
-                 ("lumetra-settings-" + std::to_string(stamp) + "-" + std::to_string(s_nCounter++));
-        std::filesystem::create_directories(m_path);
-    }
-    ~CTempFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(m_path, error);
-    }
-    CTempFolder(const CTempFolder&) = delete;
-    CTempFolder& operator=(const CTempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-    // Every entry's name, to prove that nothing was left behind.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
-
-private:
-    std::filesystem::path m_path;
-};
 
 // The file's bytes as the standard library reads them ("" when missing).
 inline std::string ReadBytes(const std::filesystem::path& path) {

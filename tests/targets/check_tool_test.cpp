@@ -13,8 +13,8 @@
 
 #include "targets/target_file.h"
 #include "tests/support/shell_text.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/tool_run.h"
-#include "tests/targets/temp_dir.h"
 
 namespace lumetra {
 namespace {
@@ -23,7 +23,7 @@ using test::Lines;
 using test::ReadAll;
 
 using namespace std::string_literals;
-using test::TempDir;
+using test::CTempFolder;
 
 struct CheckRun {
     int nExit = -1;
@@ -32,7 +32,7 @@ struct CheckRun {
 };
 
 CheckRun RunCheck(const std::vector<std::string>& args, test::ToolCall call = {}) {
-    const TempDir scratch;
+    const CTempFolder scratch;
     call.args.insert(call.args.begin(), "check");
     call.args.insert(call.args.end(), args.begin(), args.end());
     const test::ToolRun run = test::RunTool(call, scratch.Path());
@@ -51,7 +51,7 @@ std::string Listed(const PingTarget& t) {
 }
 
 TEST(LumetraMapCheck, ListsEveryRecordAndExitsZero) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("t.txt",
                                        "; hosts\n"
                                        "3\t10.1.2.3\tone.example\tcampus\t*\t120,85\tUSA\r\n"
@@ -69,7 +69,7 @@ TEST(LumetraMapCheck, ListsEveryRecordAndExitsZero) {
 }
 
 TEST(LumetraMapCheck, NamesEveryDroppedLineAndExitsOne) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("t.txt",
                                        "3\t10.1.2.3\thost\tinfo\t*\t120,85\tUSA\n"
                                        "; comment\n"
@@ -88,7 +88,7 @@ TEST(LumetraMapCheck, NamesEveryDroppedLineAndExitsOne) {
 }
 
 TEST(LumetraMapCheck, AnUnreadableFileExitsTwoWithTheSystemsReason) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string missing = (dir.Path() / "missing.txt").string();
     const CheckRun run = RunCheck({missing});
     EXPECT_EQ(run.nExit, 2);
@@ -104,7 +104,7 @@ TEST(LumetraMapCheck, AnUnreadableFileExitsTwoWithTheSystemsReason) {
 }
 
 TEST(LumetraMapCheck, BadArgumentsShowTheUsageAndExitTwo) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("t.txt", "1\ta\tb\tc\td\t5,6\tUSA\n");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{file, file}, std::vector<std::string>{"--bogus"},
@@ -130,14 +130,14 @@ std::vector<std::string> ListingOf(const std::string& path) {
 TEST(LumetraMapCheck, WithoutAFileReadsTheBundledTargetFile) {
     const std::vector<std::string> bundled = ListingOf(LUMETRA_SOURCE_DIR "/resources/lumetra.txt");
     ASSERT_FALSE(bundled.empty());
-    const TempDir elsewhere;
+    const CTempFolder elsewhere;
     const CheckRun run = RunCheck({}, {.setup = "cd " + test::Quote(elsewhere.Path().string())});
     EXPECT_EQ(run.out, bundled);
     EXPECT_EQ(run.nExit, run.err.empty() ? 0 : 1);
 }
 
 TEST(LumetraMapCheck, AnInstalledToolReadsTheTargetFileInstalledWithIt) {
-    const TempDir prefix;
+    const CTempFolder prefix;
     const std::string install = test::Quote(LUMETRA_CMAKE) + " --install " + test::Quote(LUMETRA_BINARY_DIR) +
                                 " --prefix " + test::Quote(prefix.Path().string()) + " >/dev/null";
     ASSERT_EQ(std::system(install.c_str()), 0) << install;
@@ -146,7 +146,7 @@ TEST(LumetraMapCheck, AnInstalledToolReadsTheTargetFileInstalledWithIt) {
 
     // Whatever lies there is what the installed tool reads, from any folder.
     std::ofstream(installed, std::ios::binary) << "2\t9.8.7.6\tinstalled.example\ti\tn\t1,2\tUSA\n";
-    const TempDir elsewhere;
+    const CTempFolder elsewhere;
     test::ToolCall call{.args = {"check"}, .setup = "cd " + test::Quote(elsewhere.Path().string())};
     call.program = (prefix.Path() / "bin" / "lumetra-map").string();
     const test::ToolRun run = test::RunTool(call, elsewhere.Path());
@@ -171,7 +171,7 @@ TEST(LumetraMapCheck, ListsExactlyWhatTheSaverReads) {
         text += r % 2 == 0 ? special[(r >> 8) % special.size()] : static_cast<char>(r >> 16);
         if (i % 1000 == 0) text += "\n2\t9.8.7.6\th" + std::to_string(i) + "\ti\tn\t1,2\tUSA\n";
     }
-    TempDir dir;
+    CTempFolder dir;
     const std::string file = dir.Write("garbage.bin", text);
     TargetList targets;
     std::string region;
@@ -195,7 +195,7 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
 #else
-    TempDir dir;
+    CTempFolder dir;
     const auto path = dir.Path() / "big.txt";
     {
         std::ofstream out(path, std::ios::binary);
@@ -216,7 +216,7 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
 // What every command shares: its usage on request, its answer to an option it
 // does not know, and its exit status when stdout cannot take its output.
 TEST(LumetraMapTool, EveryCommandShowsItsUsageOnRequest) {
-    const TempDir scratch;
+    const CTempFolder scratch;
     for (const std::string command : {"check", "probe", "render"}) {
         const test::ToolRun help = test::RunTool({.args = {command, "--help"}}, scratch.Path());
         EXPECT_EQ(help.nExit, 0) << command;
@@ -237,7 +237,7 @@ TEST(LumetraMapTool, EveryCommandShowsItsUsageOnRequest) {
 }
 
 TEST(LumetraMapTool, OutputThatStdoutCannotTakeExitsOne) {
-    const TempDir dir;
+    const CTempFolder dir;
     const std::string targets = dir.Write("t.txt", "1\ta\tb\tc\td\t5,6\tUSA\n");
     const std::string results = dir.Write("r.txt", "0 10\n");
     const std::string settings = dir.Write("s.ini", "[Lumetra]\n");

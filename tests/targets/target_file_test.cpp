@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "framework/native_path.h"
-#include "tests/targets/temp_dir.h"
+#include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
 
 using namespace std::string_literals;
-using test::TempDir;
+using test::CTempFolder;
 
 std::unique_ptr<PingTarget> Record(const std::string& host) {
     auto target = std::make_unique<PingTarget>();
@@ -82,7 +82,7 @@ TEST(LoadTargetFile, ReadsTheBundledSampleInFileOrder) {
 }
 
 TEST(LoadTargetFile, SkipsCommentsAndBlankLinesAndKeepsOtherRegions) {
-    TempDir dir;
+    CTempFolder dir;
     TargetList targets;
     std::string region;
     LoadTargetFile(dir.Write("t.txt", kThreeTargets), targets, region);
@@ -94,7 +94,7 @@ TEST(LoadTargetFile, SkipsCommentsAndBlankLinesAndKeepsOtherRegions) {
 TEST(LoadTargetFile, CrLfLineEndsGiveTheSameRecordsAsLf) {
     std::string crlf;
     for (const char c : std::string(kThreeTargets)) crlf += c == '\n' ? "\r\n" : std::string(1, c);
-    TempDir dir;
+    CTempFolder dir;
     TargetList fromLf;
     TargetList fromCrLf;
     TargetList fromCrLfWithFinalEnd;
@@ -109,7 +109,7 @@ TEST(LoadTargetFile, CrLfLineEndsGiveTheSameRecordsAsLf) {
 }
 
 TEST(LoadTargetFile, StripsExactlyOneCarriageReturnPerLine) {
-    TempDir dir;
+    CTempFolder dir;
     TargetList targets;
     std::string region;
     LoadTargetFile(dir.Write("cr.txt", "1\ta\tb\tc\td\t1,2\tUSA\r\r\n2\ta\tb\tc\td\t1,2\tUSA\r"), targets, region);
@@ -120,7 +120,7 @@ TEST(LoadTargetFile, StripsExactlyOneCarriageReturnPerLine) {
 }
 
 TEST(LoadTargetFile, AppendsWithoutEmptyingTheList) {
-    TempDir dir;
+    CTempFolder dir;
     TargetList targets;
     targets.push_back(Record("already.there"));
     std::string region;
@@ -130,7 +130,7 @@ TEST(LoadTargetFile, AppendsWithoutEmptyingTheList) {
 }
 
 TEST(LoadTargetFile, AMissingFileLeavesTheListAsItWasAndSetsTheRegion) {
-    TempDir dir;
+    CTempFolder dir;
     TargetList targets;
     targets.push_back(Record("kept"));
     std::string region = "usa";
@@ -140,7 +140,7 @@ TEST(LoadTargetFile, AMissingFileLeavesTheListAsItWasAndSetsTheRegion) {
 }
 
 TEST(LoadTargetFile, AFileThatDisappearsBetweenTwoRuns) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string path = dir.Write("t.txt", kThreeTargets);
     TargetList first;
     std::string region;
@@ -157,7 +157,7 @@ TEST(LoadTargetFile, AFileThatDisappearsBetweenTwoRuns) {
 }
 
 TEST(LoadTargetFile, AnEmptyFileAddsNothing) {
-    TempDir dir;
+    CTempFolder dir;
     TargetList targets;
     std::string region;
     LoadTargetFile(dir.Write("empty.txt", ""), targets, region);
@@ -166,7 +166,7 @@ TEST(LoadTargetFile, AnEmptyFileAddsNothing) {
 }
 
 TEST(LoadTargetFile, ABackslashPathOpensTheFileInTheCurrentFolder) {
-    TempDir dir;
+    CTempFolder dir;
     std::filesystem::create_directory(dir.Path() / "sub");
     dir.Write("lumetra.txt", kThreeTargets);
     dir.Write("sub/inner.txt", "5\ta\tinner.example\tc\td\t1,2\tUSA\n");
@@ -182,7 +182,7 @@ TEST(LoadTargetFile, ABackslashPathOpensTheFileInTheCurrentFolder) {
 }
 
 TEST(LoadTargetFile, ReadsAPathWithEightBitCharacters) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string path = (dir.Path() / "").string() + "caf\xE9.txt";
     {
         std::ofstream out(NativePath(path), std::ios::binary);
@@ -196,7 +196,7 @@ TEST(LoadTargetFile, ReadsAPathWithEightBitCharacters) {
 
 TEST(LoadTargetFile, AHundredMegabyteLineIsReadWhole) {
     constexpr std::size_t kHuge = 100U << 20;
-    TempDir dir;
+    CTempFolder dir;
     const std::filesystem::path path = dir.Path() / "huge.txt";
     {
         std::ofstream out(path, std::ios::binary);
@@ -235,7 +235,7 @@ TEST(LoadTargetFile, BinaryGarbageGivesOnlyWellFormedRecords) {
         text += garbage.substr(pos, 4096);
         text += "\n3\t1.2.3.4\tplanted" + std::to_string(planted++) + "\tc\td\t1,2\tUSA\n";
     }
-    TempDir dir;
+    CTempFolder dir;
     TargetList targets;
     std::string region;
     LoadTargetFile(dir.Write("garbage.bin", text), targets, region);
@@ -248,7 +248,7 @@ TEST(LoadTargetFile, BinaryGarbageGivesOnlyWellFormedRecords) {
 }
 
 TEST(ReadTargetFile, NumbersEveryLineAndSaysWhatBecameOfIt) {
-    TempDir dir;
+    CTempFolder dir;
     const std::string path = dir.Write("mixed.txt",
                                        "; comment\n"
                                        "3\t10.1.2.3\thost\tinfo\t*\t120,85\tUSA\n"
@@ -267,7 +267,7 @@ TEST(ReadTargetFile, NumbersEveryLineAndSaysWhatBecameOfIt) {
 }
 
 TEST(ReadTargetFile, ReportsTheSystemsReasonForAMissingFile) {
-    TempDir dir;
+    CTempFolder dir;
     bool called = false;
     const std::error_code error =
         ReadTargetFile((dir.Path() / "missing.txt").string(), [&called](std::size_t, ParsedLine) { called = true; });
@@ -276,7 +276,7 @@ TEST(ReadTargetFile, ReportsTheSystemsReasonForAMissingFile) {
 }
 
 TEST(ReadTargetFile, ReportsAFolderAsUnreadable) {
-    TempDir dir;
+    CTempFolder dir;
     bool called = false;
     const std::error_code error =
         ReadTargetFile(dir.Path().string(), [&called](std::size_t, ParsedLine) { called = true; });
@@ -285,7 +285,7 @@ TEST(ReadTargetFile, ReportsAFolderAsUnreadable) {
 }
 
 TEST(FreeTargetList, EmptiesTheListAndCanRunTwice) {
-    TempDir dir;
+    CTempFolder dir;
     TargetList targets;
     std::string region;
     LoadTargetFile(dir.Write("t.txt", kThreeTargets), targets, region);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/reference_field.h"
 #include "tests/view/frame_support.h"
-#include "tests/view/reference_field.h"
 #include "tests/view/target_builder.h"
 #include "view/frame_renderer.h"
 #include "view/latency_field.h"

@@ -5,17 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 #include "framework/file.h"
 #include "settings/settings_store.h"
+#include "targets/results_file.h"
 #include "targets/target_file.h"
+#include "tests/support/shell_text.h"
+#include "tests/support/temp_folder.h"
 #include "tests/view/frame_support.h"
 #include "tests/view/golden_scenes.h"
-#include "tools/lumetra-map/results_file.h"
 
 namespace lumetra {
 namespace {
@@ -26,23 +26,16 @@ fs::path Frames() {
     return fs::path(LUMETRA_TEST_DATA) / "frames";
 }
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 TEST(GoldenFrames, EverySceneRendersItsGoldenFile) {
     const std::vector<GoldenScene> scenes = ReadGoldenScenes();
     ASSERT_EQ(scenes.size(), 3U);
-    const fs::path out = fs::temp_directory_path() / "lumetra-golden-frame.bmp";
+    const test::CTempFolder folder;
     for (const GoldenScene& scene : scenes) {
         TargetList targets;
         std::string region;
         LoadTargetFile((Frames() / "targets.txt").string(), targets, region);
         ASSERT_EQ(targets.size(), 22U) << scene.name;
-        const ResultsReadout results = ParseResults(ReadBytes(Frames() / scene.results), targets.size());
+        const ResultsReadout results = ParseResults(test::ReadAll(Frames() / scene.results), targets.size());
         ASSERT_EQ(results.error, "") << scene.name;
         ApplyResults(targets, results.results);
         SaverSettings settings;
@@ -52,16 +45,16 @@ TEST(GoldenFrames, EverySceneRendersItsGoldenFile) {
 
         CTestFrame frame;
         SharedRenderer().RenderFrame(frame.dib, targets, region, settings, current);
+        const std::string out = folder.File(scene.name + ".bmp");
         CFile file;
-        ASSERT_TRUE(file.Open(out.string(), CFile::modeCreate | CFile::modeWrite)) << out;
+        ASSERT_TRUE(file.Open(out, CFile::modeCreate | CFile::modeWrite)) << out;
         frame.dib.WriteBmp(&file);
         file.Close();
 
-        const std::string golden = ReadBytes(Frames() / (scene.name + ".bmp"));
+        const std::string golden = test::ReadAll(Frames() / (scene.name + ".bmp"));
         ASSERT_EQ(golden.size(), 54U + 516U * 310U * 3U) << scene.name;
-        EXPECT_TRUE(ReadBytes(out) == golden) << scene.name << " differs from its golden frame";
+        EXPECT_TRUE(test::ReadAll(out) == golden) << scene.name << " differs from its golden frame";
     }
-    fs::remove(out);
 }
 
 TEST(GoldenFrames, TheFirstFrameIsTheOutlineOverTheMiddleEntry) {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "targets/results_file.h"
 #include "tests/support/shell_text.h"
-#include "tests/targets/temp_dir.h"
+#include "tests/support/temp_folder.h"
 #include "tests/view/scripted_prober.h"
 #include "tests/view/scripted_random.h"
-#include "tools/lumetra-map/results_file.h"
 
 namespace lumetra {
 namespace {
@@ -67,7 +67,7 @@ protected:
         return -1;
     }
 
-    test::TempDir m_root;
+    test::CTempFolder m_root;
     CLatencyMapView m_view;
     CScriptedProber m_prober;
 };

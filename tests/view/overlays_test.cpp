@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "tests/support/dib_test_access.h"
 #include "tests/view/frame_support.h"
 #include "tests/view/target_builder.h"
 #include "view/overlays.h"
@@ -321,11 +322,11 @@ TEST(Frame, WithoutPixelStorageNothingIsDrawn) {
     // A frame whose DIB section could not be made: the header says 516 x 310,
     // but there are no pixels to write through.
     CTestFrame frame;
-    frame.dib.m_pBits = nullptr;
+    CDibTestAccess::LoseSection(frame.dib);
     ASSERT_FALSE(frame.dib.HasPixels());
     TargetList targets;
-    AddTarget(targets, TargetSpec{.x = 100, .y = 100, .rtt = 40});
-    AddTarget(targets, TargetSpec{.x = 300, .y = 200, .rtt = 400});
+    AddTarget(targets, TargetSketch{.x = 100, .y = 100, .rtt = 40});
+    AddTarget(targets, TargetSketch{.x = 300, .y = 200, .rtt = 400});
     SaverSettings everything;
     everything.m_bShowRange = 1;
     everything.m_bShowData = 1;

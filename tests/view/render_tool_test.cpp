@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/shell_text.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/tool_run.h"
 #include "tests/view/golden_scenes.h"
 
@@ -28,15 +29,6 @@ fs::path Frames() {
 
 class RenderTool : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() /
-                ("lumetra-render-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // `lumetra-map render` with these arguments, or another build of the tool.
     test::ToolRun Run(const std::vector<std::string>& args, const std::string& program = LUMETRA_MAP_BIN) const {
         test::ToolCall call{.args = {"render"}, .program = program};
@@ -66,7 +58,8 @@ protected:
                 "--out",      out.string()};
     }
 
-    fs::path m_dir;
+    test::CTempFolder m_folder;
+    const fs::path& m_dir = m_folder.Path();
 };
 
 TEST_F(RenderTool, GoldenScenesComeOutByteForByte) {

@@ -1,4 +1,4 @@
-#include "tools/lumetra-map/results_file.h"
+#include "targets/results_file.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 
 #include "tests/resources/bmp_file.h"
 #include "tests/support/shell_text.h"
-#include "tests/targets/temp_dir.h"
+#include "tests/support/temp_folder.h"
 #include "tests/view/frame_support.h"
 #include "tests/view/target_builder.h"
 #include "view/saver_files.h"
@@ -46,9 +46,9 @@ private:
 };
 
 TEST(SnapshotReadBack, IsTheFrameAsA24BitBmpFile) {
-    const test::TempDir root;
+    const test::CTempFolder root;
     TargetList targets;
-    AddTarget(targets, TargetSpec{.x = 100, .y = 100, .rtt = 20});
+    AddTarget(targets, TargetSketch{.x = 100, .y = 100, .rtt = 20});
     CTestFrame frame(targets, SaverSettings{}, targets.front().get());
     const std::string path = (root.Path() / "lumetra.bmp").string();
     ASSERT_EQ(WriteSnapshot(frame.dib, {path}), path);
@@ -65,7 +65,7 @@ TEST(SnapshotReadBack, IsTheFrameAsA24BitBmpFile) {
 }
 
 TEST(SnapshotOnAFullDisk, AFailedWriteKeepsTheEarlierSnapshotAndLeavesNoTemporaryFile) {
-    const test::TempDir root;
+    const test::CTempFolder root;
     const std::string path = root.Write("lumetra.bmp", "earlier snapshot");
     CTestFrame frame;
     {

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/dib_test_access.h"
 #include "tests/support/shell_text.h"
-#include "tests/targets/temp_dir.h"
+#include "tests/support/temp_folder.h"
 #include "tests/view/case_name.h"
 #include "tests/view/frame_support.h"
 #include "tests/view/target_builder.h"
@@ -19,7 +20,7 @@ namespace lumetra {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDir;
+using test::CTempFolder;
 
 constexpr std::size_t kFrameFileSize = 479934;  // 54 header bytes, 310 rows of 1548
 
@@ -52,7 +53,7 @@ protected:
     }
     std::string Current() const { return (m_root.Path() / "cwd").string(); }
     std::string Program() const { return (m_root.Path() / "bin").string(); }
-    TempDir m_root;
+    CTempFolder m_root;
 };
 
 TEST_P(TargetFilePlace, CurrentFolderFirstThenBesideTheProgram) {
@@ -78,7 +79,7 @@ const LocateCase kPlaces[] = {
 INSTANTIATE_TEST_SUITE_P(Folders, TargetFilePlace, ::testing::ValuesIn(kPlaces), test::CaseName());
 
 TEST(TargetFilePlaceRules, AnAbsolutePathIsTakenAsGiven) {
-    const TempDir root;
+    const CTempFolder root;
     root.Write("lumetra.txt", "");
     const std::string absent = (root.Path() / "missing" / "lumetra.txt").string();
     EXPECT_EQ(LocateTargetFile(absent, "", root.Path().string()), absent);
@@ -100,13 +101,13 @@ class Snapshot : public ::testing::Test {
 protected:
     Snapshot() {
         TargetList targets;
-        AddTarget(targets, TargetSpec{.x = 100, .y = 100, .rtt = 20});
+        AddTarget(targets, TargetSketch{.x = 100, .y = 100, .rtt = 20});
         SaverSettings settings;
         SharedRenderer().RenderFrame(m_frame.dib, targets, kRegionUsa, settings, targets.front().get());
     }
     std::string In(const std::string& folder) const { return (m_root.Path() / folder / "lumetra.bmp").string(); }
 
-    TempDir m_root;
+    CTempFolder m_root;
     CTestFrame m_frame;
 };
 
@@ -139,7 +140,7 @@ TEST_F(Snapshot, AFrameWithoutPixelsIsNeverWritten) {
     EXPECT_EQ(WriteSnapshot(empty, {path}), std::nullopt);
     // Pixel storage that could not be made (a failed DIB section) reads as none.
     CTestFrame noPixels;
-    noPixels.dib.m_pBits = nullptr;
+    CDibTestAccess::LoseSection(noPixels.dib);
     EXPECT_EQ(WriteSnapshot(noPixels.dib, {path}), std::nullopt);
     EXPECT_EQ(test::ReadAll(path), "earlier snapshot");
 }

@@ -8,7 +8,9 @@
 
 namespace lumetra {
 
-struct TargetSpec {
+// The few fields of a target a view test cares about; AddTarget turns the
+// sketch into a record of the list.
+struct TargetSketch {
     int x = 200;
     int y = 150;
     int rtt = -1;
@@ -18,15 +20,15 @@ struct TargetSpec {
     std::string host = "host.example";
 };
 
-inline PingTarget& AddTarget(TargetList& targets, const TargetSpec& spec) {
+inline PingTarget& AddTarget(TargetList& targets, const TargetSketch& sketch) {
     auto target = std::make_unique<PingTarget>();
-    target->m_nType = spec.type;
-    target->m_nX = spec.x;
-    target->m_nY = spec.y;
-    target->m_nRoundTripMs = spec.rtt;
-    target->m_nSecondResult = spec.second == -2 ? spec.rtt : spec.second;
-    target->m_strRegion = spec.region;
-    target->m_strHost = spec.host;
+    target->m_nType = sketch.type;
+    target->m_nX = sketch.x;
+    target->m_nY = sketch.y;
+    target->m_nRoundTripMs = sketch.rtt;
+    target->m_nSecondResult = sketch.second == -2 ? sketch.rtt : sketch.second;
+    target->m_strRegion = sketch.region;
+    target->m_strHost = sketch.host;
     targets.push_back(std::move(target));
     return *targets.back();
 }

@@ -16,7 +16,7 @@ namespace {
 TargetList ListOfRegions(const std::vector<std::string>& regions) {
     TargetList targets;
     for (std::size_t i = 0; i < regions.size(); ++i) {
-        AddTarget(targets, TargetSpec{.region = regions[i], .host = std::to_string(i)});
+        AddTarget(targets, TargetSketch{.region = regions[i], .host = std::to_string(i)});
     }
     return targets;
 }

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "settings/settings_store.h"
+#include "targets/results_file.h"
 #include "tools/lumetra-map/commands.h"
 #include "tools/lumetra-map/frame_output.h"
-#include "tools/lumetra-map/results_file.h"
 #include "tools/lumetra-map/tool_files.h"
 #include "view/frame_renderer.h"
 

@@ -1,4 +1,4 @@
-#include "tests/view/reference_field.h"
+#include "tests/support/reference_field.h"
 
 #include <algorithm>
 #include <climits>
