@@ -11,6 +11,8 @@ packages=(
   wine wine64 xvfb xauth xdotool             # Windows tests under Wine
   imagemagick                                # an independent reader of our BMP files
   iproute2 procps                            # the test network (ip netns)
+  libx11-dev libxext-dev                     # lumetra-x11 (Xlib, MIT-SHM)
+  xscreensaver                               # lumetra-x11 run as xscreensaver's hack in a test
 )
 
 missing=()
