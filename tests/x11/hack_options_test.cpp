@@ -41,9 +41,9 @@ TEST(HackOptions, SwitchesOverrideTheirMembersOnly) {
     expected.m_bDynamicRange = 1;
     expected.m_bSmoothColor = 0;
     expected.m_strTargetFile = "/tmp/hosts.txt";
-    const SaverSettings got = Overridden({"-ping-period", "500", "--ping-timeout", "250", "-map-motion", "-2",
-                                          "-show-range", "-show-data", "-dynamic-range", "-no-smooth", "-targets",
-                                          "/tmp/hosts.txt"});
+    const SaverSettings got =
+        Overridden({"-ping-period", "500", "--ping-timeout", "250", "-map-motion", "-2", "-show-range", "-show-data",
+                    "-dynamic-range", "-no-smooth", "-targets", "/tmp/hosts.txt"});
     EXPECT_EQ(got.m_nPingPeriod, expected.m_nPingPeriod);
     EXPECT_EQ(got.m_nPingTimeout, expected.m_nPingTimeout);
     EXPECT_EQ(got.m_nMapMotion, expected.m_nMapMotion);

@@ -40,7 +40,9 @@ TEST(HackInput, EachModeEndsOnItsOwnInput) {
         {"full screen: the pointer where it was", DrawMode::kFullScreen, {Move(100, 100)}, false},
         {"full screen: 4 pixels", DrawMode::kFullScreen, {Move(103, 101)}, false},
         {"full screen: 5 pixels", DrawMode::kFullScreen, {Move(103, 102)}, true},
-        {"full screen: small moves add up", DrawMode::kFullScreen, {Move(102, 100), Move(104, 100), Move(105, 100)},
+        {"full screen: small moves add up",
+         DrawMode::kFullScreen,
+         {Move(102, 100), Move(104, 100), Move(105, 100)},
          true},
         {"full screen: back and forth within 4", DrawMode::kFullScreen, {Move(104, 100), Move(96, 100)}, false},
         {"own window: q", DrawMode::kOwnWindow, {Key(true)}, true},
@@ -184,11 +186,11 @@ TEST(PixelLayout, TheFrameInEachLayout) {
 
 TEST(PixelLayout, LayoutsItCannotFillAreRefused) {
     const PixelLayout refused[] = {
-        {8, false, 0xE0, 0x1C, 0x03},                // 8 bits per pixel
-        {32, false, 0xFF0000, 0xFF0000, 0x0000FF},   // overlapping masks
-        {32, false, 0xF0F000, 0x00000F, 0x000F00},   // a mask with a gap
-        {16, false, 0xFF0000, 0x00FF00, 0x0000FF},   // masks wider than the pixel
-        {32, false, 0xFF0000, 0x00FF00, 0x000000},   // no blue
+        {8, false, 0xE0, 0x1C, 0x03},               // 8 bits per pixel
+        {32, false, 0xFF0000, 0xFF0000, 0x0000FF},  // overlapping masks
+        {32, false, 0xF0F000, 0x00000F, 0x000F00},  // a mask with a gap
+        {16, false, 0xFF0000, 0x00FF00, 0x0000FF},  // masks wider than the pixel
+        {32, false, 0xFF0000, 0x00FF00, 0x000000},  // no blue
     };
     for (const PixelLayout& layout : refused) EXPECT_FALSE(IsPackable(layout)) << layout.bitsPerPixel;
 }
