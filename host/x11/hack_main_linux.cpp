@@ -130,7 +130,7 @@ public:
 
         const Clock::time_point start = Clock::now();
         m_timers.Set(kMotionTimerId, kStartTimerPeriodMs, start);
-        m_timers.Set(kProbeTimerId, kStartTimerPeriodMs, start);
+        if (m_options.probeLimit.value_or(1) > 0) m_timers.Set(kProbeTimerId, kStartTimerPeriodMs, start);
         while (!m_bEnding) {
             HandleEvents();
             if (m_bEnding || m_signals.Arrived()) break;
