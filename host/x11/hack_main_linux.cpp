@@ -17,8 +17,10 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <span>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -97,13 +99,10 @@ std::unique_ptr<IEchoProber> MakeProber(const HackOptions& options, const CLaten
         if (!IcmpSocketsAvailable(&why)) Say(IcmpNotAllowedMessage(why, kProgramName));
         return std::make_unique<CEchoProber>();
     }
-    std::string text;
-    if (std::FILE* file = std::fopen(options.replayResults.c_str(), "rb")) {
-        char block[4096];
-        while (const std::size_t got = std::fread(block, 1, sizeof block, file)) text.append(block, got);
-        static_cast<void>(std::fclose(file));
-    }
-    return std::make_unique<CReplayProber>(view.Targets(), ParseResults(text, view.Targets().size()).results);
+    std::ifstream file(options.replayResults, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return std::make_unique<CReplayProber>(view.Targets(), ParseResults(text.str(), view.Targets().size()).results);
 }
 
 class CHackRun {

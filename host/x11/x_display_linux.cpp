@@ -1,5 +1,6 @@
 #include "host/x11/x_display_linux.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <span>
 
@@ -74,9 +75,10 @@ XImage* CFrameImage::CreateShared(Display* display, Visual* visual, int depth, i
     if (image == nullptr) return nullptr;
     const auto size = static_cast<std::size_t>(image->bytes_per_line) * static_cast<std::size_t>(height);
     segment.shmid = IsPackable(LayoutOf(*image)) ? shmget(IPC_PRIVATE, size, IPC_CREAT | 0600) : -1;
-    void* memory = segment.shmid >= 0 ? shmat(segment.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
+    void* memory = segment.shmid >= 0 ? shmat(segment.shmid, nullptr, 0) : nullptr;
+    if (reinterpret_cast<std::intptr_t>(memory) == -1) memory = nullptr;  // shmat's failure
     bool attached = false;
-    if (memory != reinterpret_cast<void*>(-1)) {
+    if (memory != nullptr) {
         segment.shmaddr = image->data = static_cast<char*>(memory);
         segment.readOnly = False;
         // A server on another machine, or one that may not read this user's
@@ -90,7 +92,7 @@ XImage* CFrameImage::CreateShared(Display* display, Visual* visual, int depth, i
     // when this process is killed.
     if (segment.shmid >= 0) shmctl(segment.shmid, IPC_RMID, nullptr);
     if (attached) return image;
-    if (memory != reinterpret_cast<void*>(-1)) shmdt(memory);
+    if (memory != nullptr) shmdt(memory);
     image->data = nullptr;
     XDestroyImage(image);
     return nullptr;

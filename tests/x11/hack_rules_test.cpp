@@ -23,8 +23,8 @@ HackInput Move(int x, int y) {
 
 struct InputCase {
     const char* what;
-    DrawMode mode;
     std::vector<HackInput> inputs;  // the last one is asked about
+    DrawMode mode;
     bool ends;
 };
 
@@ -33,27 +33,27 @@ TEST(HackInput, EachModeEndsOnItsOwnInput) {
     const HackInput focus{InputKind::kFocusLost};
     const HackInput close{InputKind::kCloseRequest};
     const InputCase cases[] = {
-        {"full screen: any key", DrawMode::kFullScreen, {Key()}, true},
-        {"full screen: a button", DrawMode::kFullScreen, {button}, true},
-        {"full screen: focus lost", DrawMode::kFullScreen, {focus}, true},
-        {"full screen: the window manager's close", DrawMode::kFullScreen, {close}, true},
-        {"full screen: the pointer where it was", DrawMode::kFullScreen, {Move(100, 100)}, false},
-        {"full screen: 4 pixels", DrawMode::kFullScreen, {Move(103, 101)}, false},
-        {"full screen: 5 pixels", DrawMode::kFullScreen, {Move(103, 102)}, true},
+        {"full screen: any key", {Key()}, DrawMode::kFullScreen, true},
+        {"full screen: a button", {button}, DrawMode::kFullScreen, true},
+        {"full screen: focus lost", {focus}, DrawMode::kFullScreen, true},
+        {"full screen: the window manager's close", {close}, DrawMode::kFullScreen, true},
+        {"full screen: the pointer where it was", {Move(100, 100)}, DrawMode::kFullScreen, false},
+        {"full screen: 4 pixels", {Move(103, 101)}, DrawMode::kFullScreen, false},
+        {"full screen: 5 pixels", {Move(103, 102)}, DrawMode::kFullScreen, true},
         {"full screen: small moves add up",
-         DrawMode::kFullScreen,
          {Move(102, 100), Move(104, 100), Move(105, 100)},
+         DrawMode::kFullScreen,
          true},
-        {"full screen: back and forth within 4", DrawMode::kFullScreen, {Move(104, 100), Move(96, 100)}, false},
-        {"own window: q", DrawMode::kOwnWindow, {Key(true)}, true},
-        {"own window: another key", DrawMode::kOwnWindow, {Key()}, false},
-        {"own window: the window manager's close", DrawMode::kOwnWindow, {close}, true},
-        {"own window: a button", DrawMode::kOwnWindow, {button}, false},
-        {"own window: a far move", DrawMode::kOwnWindow, {Move(500, 500)}, false},
-        {"own window: focus lost", DrawMode::kOwnWindow, {focus}, false},
-        {"root: q", DrawMode::kRoot, {Key(true)}, false},
-        {"given window: a far move", DrawMode::kGivenWindow, {Move(500, 500)}, false},
-        {"given window: close", DrawMode::kGivenWindow, {close}, false},
+        {"full screen: back and forth within 4", {Move(104, 100), Move(96, 100)}, DrawMode::kFullScreen, false},
+        {"own window: q", {Key(true)}, DrawMode::kOwnWindow, true},
+        {"own window: another key", {Key()}, DrawMode::kOwnWindow, false},
+        {"own window: the window manager's close", {close}, DrawMode::kOwnWindow, true},
+        {"own window: a button", {button}, DrawMode::kOwnWindow, false},
+        {"own window: a far move", {Move(500, 500)}, DrawMode::kOwnWindow, false},
+        {"own window: focus lost", {focus}, DrawMode::kOwnWindow, false},
+        {"root: q", {Key(true)}, DrawMode::kRoot, false},
+        {"given window: a far move", {Move(500, 500)}, DrawMode::kGivenWindow, false},
+        {"given window: close", {close}, DrawMode::kGivenWindow, false},
     };
     for (const InputCase& c : cases) {
         CDismissal dismissal(c.mode, {100, 100});

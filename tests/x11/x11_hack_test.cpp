@@ -42,7 +42,10 @@ using test::ToolRun;
 constexpr int kFrameW = 516;
 constexpr int kFrameH = 310;
 constexpr int kNobody = 65534;
-const std::vector<std::string> kAsNobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+// The command that runs the rest as nobody, without root's groups.
+std::vector<std::string> AsNobody() {
+    return {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+}
 
 // Polls `done` every 50 ms until it holds or `limit` has passed.
 bool WaitFor(const std::function<bool()>& done, milliseconds limit) {
@@ -299,7 +302,7 @@ TEST_F(X11Hack, SaysOnceThatNoIcmpIsAllowedAndKeepsDrawing) {
     std::ofstream("/proc/sys/net/ipv4/ping_group_range") << "1 0";
     const Window window = m_x->MakeWindow(800, 600);
     auto hack = Start({"-window-id", std::to_string(window), "-targets", FastAndSlowTargets(), "-ping-period", "100"},
-                      kAsNobody);
+                      AsNobody());
     ASSERT_TRUE(Draws(window)) << hack->ErrSoFar();
     std::this_thread::sleep_for(milliseconds(600));  // a few probe periods
     const ToolRun run = Terminate(*hack);
@@ -329,7 +332,9 @@ void Xdotool(const std::string& display, const std::string& command) {
 TEST_F(X11Hack, EachWindowOfItsOwnEndsOnItsOwnInput) {
     const std::string d = s_xvfb->Name();
     setenv("DISPLAY", d.c_str(), 1);
-    const auto xdotool = [d](std::string command) { return [d, command](CXClient&, Window) { Xdotool(d, command); }; };
+    const auto xdotool = [d](const std::string& command) {
+        return [d, command](CXClient&, Window) { Xdotool(d, command); };
+    };
     const auto other = [](CXClient& x, Window) { x.Focus(x.MakeWindow(50, 50)); };
     const auto close = [](CXClient& x, Window w) { x.AskToClose(w); };
     const EndCase cases[] = {
@@ -428,7 +433,7 @@ TEST_F(X11Hack, RunsAsTheHackOfARealXScreenSaver) {
     daemon.args = {"-no-splash"};
     daemon.setup = "cd " + Quote(home.string()) + " && export HOME=" + Quote(home.string()) +
                    " DISPLAY=" + Quote(s_xvfb->Name()) + " XDG_CONFIG_HOME=" + Quote((home / ".config").string());
-    daemon.wrapper = kAsNobody;
+    daemon.wrapper = AsNobody();
     CToolProcess xscreensaver(daemon, m_dir);
     const auto command = [&](const std::string& what) {
         return std::system((as + "xscreensaver-command " + what + " >/dev/null 2>&1").c_str());
@@ -475,7 +480,7 @@ TEST_F(X11Hack, InstallsWhereXScreenSaverLooksAndFindsItsBundledTargets) {
         auto hack = Start(args, {}, program);
         std::this_thread::sleep_for(milliseconds(700));
         EXPECT_EQ(Terminate(*hack).nExit, 0) << program;
-        const CPicture snapshot = Snapshot();
+        CPicture snapshot = Snapshot();
         fs::remove(m_dir / "lumetra.bmp");
         return snapshot;
     };

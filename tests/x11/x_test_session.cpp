@@ -28,6 +28,7 @@ CXvfb::CXvfb(const std::vector<std::string>& extra) {
         "-noreset", "-br"};
     words.insert(words.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
