@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/x11/hack_options.h"
+#include "tests/settings/support.h"
 
 namespace lumetra::x11 {
 namespace {
@@ -20,56 +21,43 @@ std::optional<std::string> Parse(const std::vector<std::string_view>& args, Hack
     return ParseHackOptions(args, options);
 }
 
-// The settings after the defaults and the overrides of `args`.
-SaverSettings Overridden(const std::vector<std::string_view>& args) {
+// The settings that a file gave, after the overrides of `args`.
+SaverSettings Overridden(const std::vector<std::string_view>& args, SaverSettings fromFile = {}) {
     HackOptions options;
     const std::optional<std::string> problem = Parse(args, options);
     EXPECT_FALSE(problem) << *problem;
-    SaverSettings settings;
-    ApplyOverrides(options.overrides, settings);
-    return settings;
+    ApplyOverrides(options.overrides, fromFile);
+    return fromFile;
 }
 
-TEST(HackOptions, SwitchesOverrideTheirMembersOnly) {
-    const SaverSettings defaults;
-    SaverSettings expected;
-    expected.m_nPingPeriod = 500;
-    expected.m_nPingTimeout = 250;
-    expected.m_nMapMotion = -2;  // taken as given, like a value from the file
-    expected.m_bShowRange = 1;
-    expected.m_bShowData = 1;
-    expected.m_bDynamicRange = 1;
-    expected.m_bSmoothColor = 0;
-    expected.m_strTargetFile = "/tmp/hosts.txt";
-    const SaverSettings got =
-        Overridden({"-ping-period", "500", "--ping-timeout", "250", "-map-motion", "-2", "-show-range", "-show-data",
-                    "-dynamic-range", "-no-smooth", "-targets", "/tmp/hosts.txt"});
-    EXPECT_EQ(got.m_nPingPeriod, expected.m_nPingPeriod);
-    EXPECT_EQ(got.m_nPingTimeout, expected.m_nPingTimeout);
-    EXPECT_EQ(got.m_nMapMotion, expected.m_nMapMotion);
-    EXPECT_EQ(got.m_bShowRange, expected.m_bShowRange);
-    EXPECT_EQ(got.m_bShowData, expected.m_bShowData);
-    EXPECT_EQ(got.m_bDynamicRange, expected.m_bDynamicRange);
-    EXPECT_EQ(got.m_bSmoothColor, expected.m_bSmoothColor);
-    EXPECT_EQ(got.m_strTargetFile, expected.m_strTargetFile);
-    // Options without a switch keep whatever the file gave them.
-    EXPECT_EQ(got.m_nColorStyle, defaults.m_nColorStyle);
-    EXPECT_EQ(got.m_bLearnTargets, defaults.m_bLearnTargets);
-    EXPECT_EQ(got.m_bSaveFinalBMP, defaults.m_bSaveFinalBMP);
+void SetMember(SaverSettings& settings, const IntField& field, int number, const std::string&) {
+    settings.*field.member = number;
+}
+void SetMember(SaverSettings& settings, const TextField& field, int, const std::string& text) {
+    settings.*field.member = text;
 }
 
-TEST(HackOptions, TheLastOfARepeatedSwitchWins) {
-    EXPECT_EQ(Overridden({"-ping-period", "1000", "-ping-period", "3000"}).m_nPingPeriod, 3000);
+TEST(HackOptions, EachSwitchOfTheTableSetsItsOwnMemberOnly) {
+    for (const SaverOption& option : kSaverOptions) {
+        const CommandSwitch& sw = option.commandSwitch;
+        if (sw.name.empty()) continue;
+        std::vector<std::string_view> args = {sw.name};
+        if (!sw.valueName.empty()) args.push_back("-7");  // numbers are taken as given, like the file's
+        SaverSettings expected;
+        std::visit([&](const auto& field) { SetMember(expected, field, sw.valueName.empty() ? sw.setTo : -7, "-7"); },
+                   option.field);
+        EXPECT_TRUE(test::Same(Overridden(args), expected)) << sw.name;
+    }
 }
 
-TEST(HackOptions, OverridesLeaveMembersTheFileSetAlone) {
-    HackOptions options;
-    ASSERT_FALSE(Parse({"-show-range"}, options));
+TEST(HackOptions, OverridesGoOverTheFileAndTheLastOneWins) {
     SaverSettings fromFile;
     fromFile.m_nPingPeriod = 7000;
-    ApplyOverrides(options.overrides, fromFile);
-    EXPECT_EQ(fromFile.m_nPingPeriod, 7000);
-    EXPECT_EQ(fromFile.m_bShowRange, 1);
+    fromFile.m_nPingTimeout = 900;
+    const SaverSettings got = Overridden({"--ping-timeout", "100", "-ping-timeout", "300", "-show-range"}, fromFile);
+    EXPECT_EQ(got.m_nPingPeriod, 7000);
+    EXPECT_EQ(got.m_nPingTimeout, 300);
+    EXPECT_EQ(got.m_bShowRange, 1);
 }
 
 struct ModeCase {
