@@ -65,14 +65,6 @@ CXvfb::~CXvfb() {
     }
 }
 
-CPicture CPicture::Cut(int x, int y, int w, int h) const {
-    CPicture part{w, h, {}};
-    for (int row = y; row < y + h; ++row) {
-        for (int column = x; column < x + w; ++column) part.pixels.push_back(At(column, row));
-    }
-    return part;
-}
-
 std::optional<std::array<int, 4>> CPicture::NonBlackBox() const {
     int left = width, top = height, right = -1, bottom = -1;
     for (int y = 0; y < height; ++y) {

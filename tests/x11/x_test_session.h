@@ -46,8 +46,6 @@ struct CPicture {
         if (x < 0 || y < 0 || x >= width || y >= height) return {};
         return pixels[static_cast<std::size_t>(y * width + x)];
     }
-    // The part of the picture at (x, y) of this size.
-    CPicture Cut(int x, int y, int w, int h) const;
     // The smallest rectangle around every pixel that is not black: x, y, w, h.
     std::optional<std::array<int, 4>> NonBlackBox() const;
     friend bool operator==(const CPicture&, const CPicture&) = default;
