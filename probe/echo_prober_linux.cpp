@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <utility>
@@ -213,6 +214,15 @@ bool IcmpSocketsAvailable(std::string* why) {
                ErrorText(attempt.rawError) + ": needs CAP_NET_RAW)";
     }
     return false;
+}
+
+std::string IcmpNotAllowedMessage(const std::string& why, std::string_view program) {
+    const std::string sysctl = "sysctl net.ipv4.ping_group_range=\"0 2147483647\"";
+    const std::string setcap = "setcap cap_net_raw+ep " + std::string(program);
+    const std::size_t width = std::max(sysctl.size(), setcap.size()) + 3;
+    return "cannot send ICMP echoes: " + why + ".\nAllow it with one of:\n  " + sysctl +
+           std::string(width - sysctl.size(), ' ') + "(unprivileged ICMP sockets for all groups)\n  " + setcap +
+           std::string(width - setcap.size(), ' ') + "(raw sockets for this program)";
 }
 
 }  // namespace lumetra

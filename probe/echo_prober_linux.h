@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace lumetra {
 
@@ -19,5 +20,9 @@ IcmpSocketKind AvailableIcmpSocketKind();
 // True when either kind can be opened; otherwise `why` (when not null) says
 // what stopped both.
 bool IcmpSocketsAvailable(std::string* why);
+
+// What a program tells its user when IcmpSocketsAvailable said no: the
+// reason `why` and the two ways to allow it, the second for `program`.
+std::string IcmpNotAllowedMessage(const std::string& why, std::string_view program);
 
 }  // namespace lumetra

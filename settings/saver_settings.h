@@ -1,6 +1,7 @@
 // The saver's persisted options, and the one table that declares each of
-// them: ini key, member, default and whether a save writes it. The defaults,
-// loading and saving all walk that table.
+// them: ini key, member, default, whether a save writes it and the
+// command-line switch that overrides it. The defaults, loading, saving and
+// the switches of the X11 saver all walk that table.
 #pragma once
 
 #include <array>
@@ -51,26 +52,48 @@ struct TextField {
 // kNo: the option changes only when the file is edited by hand.
 enum class Saved : bool { kNo, kYes };
 
+// How a command line overrides the option, in the manner of X screen-saver
+// hacks: "-ping-period 500" sets a number or a text, a switch without a value
+// name ("-show-range") sets the number `setTo`. No name: no switch.
+struct CommandSwitch {
+    std::string_view name;
+    std::string_view valueName;  // "MS", "N", "FILE"; empty for a flag
+    int setTo;                   // what a flag sets
+    std::string_view help;
+};
+
 struct SaverOption {
     std::string_view key;  // in the section "Lumetra"
     std::variant<IntField, TextField> field;
     Saved saved;
+    CommandSwitch commandSwitch = {};
 };
 
-// In the order a load reads them; a save writes the saved ones in the same order.
+// In the order a load reads them; a save writes the saved ones in the same
+// order. One row per option, so the table stays readable across.
+// clang-format off
 inline constexpr std::array<SaverOption, 11> kSaverOptions = {{
-    {"TargetFile", TextField{&SaverSettings::m_strTargetFile, kDefaultTargetFile, kTargetFileBufferSize}, Saved::kNo},
-    {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3}, Saved::kYes},
-    {"PingPeriod", IntField{&SaverSettings::m_nPingPeriod, 2000}, Saved::kYes},
-    {"PingTimeout", IntField{&SaverSettings::m_nPingTimeout, 600}, Saved::kYes},
-    {"DynamicRange", IntField{&SaverSettings::m_bDynamicRange, 0}, Saved::kYes},
-    {"ShowRange", IntField{&SaverSettings::m_bShowRange, 0}, Saved::kYes},
-    {"ShowData", IntField{&SaverSettings::m_bShowData, 0}, Saved::kNo},
-    {"SmoothColor", IntField{&SaverSettings::m_bSmoothColor, 1}, Saved::kYes},
+    {"TargetFile", TextField{&SaverSettings::m_strTargetFile, kDefaultTargetFile, kTargetFileBufferSize}, Saved::kNo,
+        {"-targets", "FILE", 0, "the target file"}},
+    {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3}, Saved::kYes,
+        {"-map-motion", "N", 0, "bound of the drift speed, pixels per motion tick"}},
+    {"PingPeriod", IntField{&SaverSettings::m_nPingPeriod, 2000}, Saved::kYes,
+        {"-ping-period", "MS", 0, "milliseconds between two probes"}},
+    {"PingTimeout", IntField{&SaverSettings::m_nPingTimeout, 600}, Saved::kYes,
+        {"-ping-timeout", "MS", 0, "milliseconds an echo may take"}},
+    {"DynamicRange", IntField{&SaverSettings::m_bDynamicRange, 0}, Saved::kYes,
+        {"-dynamic-range", "", 1, "the colour scale spans the observed round-trip times"}},
+    {"ShowRange", IntField{&SaverSettings::m_bShowRange, 0}, Saved::kYes,
+        {"-show-range", "", 1, "draw the range legend"}},
+    {"ShowData", IntField{&SaverSettings::m_bShowData, 0}, Saved::kNo,
+        {"-show-data", "", 1, "draw each target's round-trip time"}},
+    {"SmoothColor", IntField{&SaverSettings::m_bSmoothColor, 1}, Saved::kYes,
+        {"-no-smooth", "", 0, "cut the colour field into 8 bands"}},
     {"ColorStyle", IntField{&SaverSettings::m_nColorStyle, 1}, Saved::kYes},
     {"LearnTargets", IntField{&SaverSettings::m_bLearnTargets, 0}, Saved::kYes},
     {"SaveFinalBMP", IntField{&SaverSettings::m_bSaveFinalBMP, 1}, Saved::kNo},
 }};
+// clang-format on
 
 inline SaverSettings::SaverSettings() {
     for (const SaverOption& option : kSaverOptions) {

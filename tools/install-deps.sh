@@ -12,6 +12,8 @@ packages=(
   nsis                                       # the Windows installer (makensis)
   imagemagick                                # an independent reader of our BMP files
   iproute2 procps                            # the test network (ip netns)
+  libx11-dev libxext-dev                     # lumetra-x11 (Xlib, MIT-SHM)
+  xscreensaver                               # lumetra-x11 run as xscreensaver's hack in a test
 )
 
 missing=()

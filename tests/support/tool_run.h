@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/shell_text.h"
@@ -66,8 +69,24 @@ public:
     std::string ErrSoFar() const { return ReadAll(m_err); }
 
     // Waits for the end.
-    ToolRun Wait() {
-        const int status = Reap();
+    ToolRun Wait() { return Ended(Reap()); }
+
+    // The end when it comes within `limit`, else nothing (the tool runs on).
+    std::optional<ToolRun> WaitAtMost(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        for (;;) {
+            int status = 0;
+            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_pid = -1;
+                return Ended(status);
+            }
+            if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+private:
+    ToolRun Ended(int status) const {
         ToolRun run;
         if (WIFEXITED(status)) run.nExit = WEXITSTATUS(status);
         if (WIFSIGNALED(status)) run.nSignal = WTERMSIG(status);
@@ -76,7 +95,6 @@ public:
         return run;
     }
 
-private:
     int Reap() {
         int status = 0;
         while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {

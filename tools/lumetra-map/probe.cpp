@@ -106,12 +106,7 @@ int RunProbe(const ParsedOptions& options) {
 
     std::string why;
     if (!IcmpSocketsAvailable(&why)) {
-        return Fail(kProbeCommand, kExitIncomplete,
-                    "cannot send ICMP echoes: " + why +
-                        ".\nAllow it with one of:\n"
-                        "  sysctl net.ipv4.ping_group_range=\"0 2147483647\"   (unprivileged ICMP sockets for all "
-                        "groups)\n"
-                        "  setcap cap_net_raw+ep lumetra-map                  (raw sockets for this program)");
+        return Fail(kProbeCommand, kExitIncomplete, IcmpNotAllowedMessage(why, "lumetra-map"));
     }
 
     // Asked before the probes, so that a wrong path costs no probe cycle; the

@@ -9,9 +9,9 @@
 #include "framework/exceptions.h"
 #include "framework/file.h"
 #include "framework/native_path.h"
+#include "framework/program_folder.h"
 #include "imaging/dib.h"
 #include "settings/settings_store.h"
-#include "tools/lumetra-map/program_folder.h"
 
 namespace lumetra::map_tool {
 namespace {

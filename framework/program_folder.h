@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-namespace lumetra::map_tool {
+namespace lumetra {
 
 // The folder of the program's own executable file, links resolved.
 std::filesystem::path ProgramFolder(std::error_code& error);
 
-}  // namespace lumetra::map_tool
+}  // namespace lumetra

@@ -1,0 +1,77 @@
+// The command line of lumetra-x11, in the manner of X screen-saver hacks: where
+// to draw (-window, -fullscreen, -root, -window-id ID, or the window that
+// xscreensaver names in XSCREENSAVER_WINDOW) and the switches of the settings
+// table that override Lumetra.ini. No X11 here, so every rule is tested
+// natively.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "settings/saver_settings.h"
+
+namespace lumetra::x11 {
+
+inline constexpr char kProgramName[] = "lumetra-x11";
+// The variable through which xscreensaver hands its hacks their window.
+inline constexpr char kXScreenSaverWindowVariable[] = "XSCREENSAVER_WINDOW";
+
+enum class DrawMode {
+    kOwnWindow,    // -window: a window of its own; q, Escape or the window manager's close end it
+    kFullScreen,   // -fullscreen: the saver's own dismissal rules end it
+    kRoot,         // -root: the root window
+    kGivenWindow,  // -window-id ID or XSCREENSAVER_WINDOW: a window someone else made
+};
+
+// A switch of the settings table with the value it was given: `number` for
+// a number or a flag, `text` for a text.
+struct SettingOverride {
+    const SaverOption* option;
+    int number = 0;
+    std::string text = {};
+};
+
+struct HackOptions {
+    std::optional<DrawMode> mode;  // as asked; nothing: no mode switch was given
+    std::uint64_t windowId = 0;    // with -window-id
+    std::string display;           // -display; empty: $DISPLAY
+    bool help = false;
+    std::vector<SettingOverride> overrides;  // in the order given; a later one wins
+    // For tests only, and left out of the help: probe results replayed from
+    // this file (the format of `lumetra-map render --results`) instead of
+    // echoes, and no more probes after this many.
+    std::string replayResults;
+    std::optional<int> probeLimit;
+};
+
+// Reads the arguments after the program name. "--name" is taken as "-name".
+// The first problem, if any, comes back as a message.
+std::optional<std::string> ParseHackOptions(std::span<const std::string_view> args, HackOptions& options);
+
+// Sets the overridden members, after the settings file has been read.
+void ApplyOverrides(const std::vector<SettingOverride>& overrides, SaverSettings& settings);
+
+// The help: usage, modes, the table's switches, the exit status.
+std::string HackUsage();
+
+// Where to draw.
+struct DrawTarget {
+    DrawMode mode = DrawMode::kOwnWindow;
+    std::uint64_t windowId = 0;  // for kGivenWindow
+};
+
+// The mode asked for, with XSCREENSAVER_WINDOW (null when unset) taken as
+// xscreensaver means it: the window to draw in, for a hack started without a
+// mode or with -root. -window-id, -window and -fullscreen are the user's own
+// choice and win over it. An unreadable variable is a message.
+std::variant<DrawTarget, std::string> ChooseDrawTarget(const HackOptions& options, const char* xscreensaverWindow);
+
+// A window id as X programs write them: decimal, or hexadecimal after "0x".
+std::optional<std::uint64_t> ParseWindowId(std::string_view text);
+
+}  // namespace lumetra::x11
