@@ -1,22 +1,22 @@
 // Our reader against a corpus of hand-edited ini files (tests/data/ini_corpus):
 // every key name of a file is asked in every section of that file, as a
 // string and as a number. Under Windows the platform's own profile functions
-// answer the same questions and any difference fails; every build compares
-// with their answers recorded in answers.tsv. After a change to the corpus,
-// record them again under Wine:
+// answer too and any difference fails; every build compares with their
+// answers recorded in answers.tsv. After a change to the corpus, record them
+// again under Wine:
 //   LUMETRA_RECORD_INI_ANSWERS=1 ctest --preset windows -R ini_corpus_test
 //
-// Left out of the corpus, since Wine's answer there is a slip of its own or
-// not known to be what Windows answers (our reader keeps its rule):
-// - a quoted value cut by a buffer one character too short for it: Wine drops
-//   one more character;
-// - a number longer than 29 characters: Wine parses only the first 29;
+// Left out, since Wine's answer there is a slip of its own or not known to be
+// Windows' answer (our reader keeps its rule):
+// - a quoted value cut by a buffer too short for its closing quote: Wine
+//   drops one more character;
+// - a number longer than 29 characters: Wine parses the first 29 only;
 // - a line without '=' named like a later key: Wine then hides that key;
 // - a lone CR: Wine ends the line there;
 // - "[a]b]": Wine names the section up to the last ']';
-// - ';' lines asked for by their whole text, keys before the first header,
-//   NUL bytes, non-ASCII text: our programs never ask for such keys, and
-//   Wine converts the file's code page.
+// - ";K=1": Wine has a key ";K" (the corpus asks for K only); keys before the
+//   first header: Wine puts them in a section named ""; NUL bytes and
+//   non-ASCII text: Wine passes them through code pages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -154,13 +154,27 @@ TEST(IniCorpus, ReadsAsThePlatformsOwnFunctions) {
     }
     if (record) test::WriteBytes(AnswersFile(), table);
 }
+
+// Values that a read would change unless written in quotes, and some that
+// need none.
+TEST(IniWrites, WrittenValuesReadBackThroughThePlatform) {
+    constexpr std::array<std::string_view, 9> kValues = {" padded ", "\"quoted\"", "'single'", "\t\"mixed' ",   "\"",
+                                                         "''",       "a\"b",       "",         "C:\\x y\\t.txt"};
+    const test::CTempFolder folder;
+    for (std::size_t i = 0; i < kValues.size(); ++i) {
+        // A file each: the platform may keep a file it has read in a cache.
+        const std::string path = folder.File("written" + std::to_string(i) + ".ini");
+        ASSERT_TRUE(WriteProfileValue("Lumetra", "Key", kValues[i], path));
+        EXPECT_EQ(PlatformAnswer(path, {"", "Lumetra", "Key"}).text, kValues[i]);
+    }
+}
 #endif
 
 TEST(IniCorpus, ReadsAsThePlatformWasRecordedToRead) {
     const std::map<std::string, Answer> recorded = RecordedAnswers();
     std::size_t asked = 0;
     for (const std::string& file : CorpusFiles()) {
-        const std::string path = (Corpus(file)).string();
+        const std::string path = Corpus(file).string();
         for (const Query& q : Queries(file, test::ReadBytes(Corpus(file)))) {
             ASSERT_TRUE(recorded.contains(Describe(q))) << Describe(q) << " is not in answers.tsv: record it";
             EXPECT_EQ(Ours(path, q), recorded.at(Describe(q))) << Describe(q);
@@ -169,31 +183,6 @@ TEST(IniCorpus, ReadsAsThePlatformWasRecordedToRead) {
     }
     EXPECT_EQ(asked, recorded.size()) << "answers.tsv answers questions no longer asked: record it again";
 }
-
-// Values that a read would change unless written in quotes, and some that
-// need none.
-constexpr std::array<std::string_view, 9> kWrittenValues = {" padded ", "\"quoted\"", "'single'", "\t\"mixed' ",   "\"",
-                                                            "''",       "a\"b",       "",         "C:\\x y\\t.txt"};
-
-TEST(IniWrites, ValuesReadBackAsTheyWereSet) {
-    for (const std::string_view value : kWrittenValues) {
-        CProfileText ini("[Lumetra]\nKey=old\n");
-        ASSERT_TRUE(ini.Set("Lumetra", "Key", value));
-        EXPECT_EQ(CProfileText(ini.Text()).Find("Lumetra", "Key"), value);
-    }
-}
-
-#ifdef _WIN32
-TEST(IniWrites, ThePlatformReadsThemBackAsTheyWereSet) {
-    const test::CTempFolder folder;
-    for (std::size_t i = 0; i < kWrittenValues.size(); ++i) {
-        // A file each: the platform may keep a file it has read in a cache.
-        const std::string path = folder.File("written" + std::to_string(i) + ".ini");
-        ASSERT_TRUE(WriteProfileValue("Lumetra", "Key", kWrittenValues[i], path));
-        EXPECT_EQ(PlatformAnswer(path, {"", "Lumetra", "Key"}).text, kWrittenValues[i]);
-    }
-}
-#endif
 
 }  // namespace
 }  // namespace lumetra
