@@ -73,6 +73,21 @@ ParsedLine ParseLine(std::string_view content) {
     return line;
 }
 
+// One pair of matching quotes around a value is taken off, so that a value
+// can keep outer blanks or quotes, and quoted paths and numbers work.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+// `value` as it must stand in the file for a read to give it back.
+std::string StoredForm(std::string_view value) {
+    if (Unquote(Trim(value)) == value) return std::string(value);
+    return "\"" + std::string(value) + "\"";
+}
+
 bool IsStorableKey(std::string_view key) {
     return !key.empty() && key.front() != '[' && key.front() != ';' && key.find('=') == std::string_view::npos &&
            !HasLineBreak(key);
@@ -80,6 +95,28 @@ bool IsStorableKey(std::string_view key) {
 
 bool IsStorableSection(std::string_view section) {
     return section.find(']') == std::string_view::npos && !HasLineBreak(section);
+}
+
+// The digit's value in any base up to 36; 36 for a character that is none.
+std::uint32_t DigitValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0');
+    if (c >= 'a' && c <= 'z') return static_cast<std::uint32_t>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'Z') return static_cast<std::uint32_t>(c - 'A' + 10);
+    return 36;
+}
+
+std::uint32_t TakeBase(std::string_view& value) {
+    struct Prefix {
+        std::string_view text;
+        std::uint32_t base;
+    };
+    for (const Prefix prefix : {Prefix{"0x", 16}, Prefix{"0o", 8}, Prefix{"0b", 2}}) {
+        if (value.starts_with(prefix.text)) {
+            value.remove_prefix(prefix.text.size());
+            return prefix.base;
+        }
+    }
+    return 10;
 }
 
 }  // namespace
@@ -107,18 +144,28 @@ std::string_view CProfileText::Content(std::size_t index) const {
     return body;
 }
 
-std::optional<std::string_view> CProfileText::Find(std::string_view section, std::string_view key) const {
-    section = Trim(section);
-    key = Trim(key);
-    if (key.empty()) return std::nullopt;
-    bool inSection = false;
+std::optional<CProfileText::LineRange> CProfileText::FirstSection(std::string_view section) const {
+    std::optional<LineRange> range;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         const ParsedLine line = ParseLine(Content(i));
-        if (line.kind == ParsedLine::Kind::Header) {
-            inSection = EqualNoCase(line.name, section);
-        } else if (inSection && line.kind == ParsedLine::Kind::Key && EqualNoCase(line.name, key)) {
-            return line.value;
+        if (line.kind != ParsedLine::Kind::Header) continue;
+        // Any header ends it, even one of the same name: later sections of a name are not read.
+        if (range) {
+            range->end = i;
+            return range;
         }
+        if (EqualNoCase(line.name, section)) range = LineRange{i, m_lines.size()};
+    }
+    return range;
+}
+
+std::optional<std::string_view> CProfileText::Find(std::string_view section, std::string_view key) const {
+    key = Trim(key);
+    const std::optional<LineRange> range = FirstSection(Trim(section));
+    if (key.empty() || !range) return std::nullopt;
+    for (std::size_t i = range->begin + 1; i < range->end; ++i) {
+        const ParsedLine line = ParseLine(Content(i));
+        if (line.kind == ParsedLine::Kind::Key && EqualNoCase(line.name, key)) return Unquote(line.value);
     }
     return std::nullopt;
 }
@@ -127,36 +174,24 @@ bool CProfileText::Set(std::string_view section, std::string_view key, std::stri
     section = Trim(section);
     key = Trim(key);
     if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreak(value)) return false;
-    // Outer blanks would be lost on reading anyway; without them a rewrite of the same value changes nothing.
-    value = Trim(value);
+    const std::string stored = StoredForm(value);
+    std::string entry = std::string(key) + "=" + stored;
 
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t firstHeader = kNone;
-    std::size_t lastContent = kNone;  // last non-blank line of the first section of that name
-    bool inSection = false;
-    bool inFirstSection = false;
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const std::string_view content = Content(i);
-        const ParsedLine line = ParseLine(content);
-        if (line.kind == ParsedLine::Kind::Header) {
-            inSection = EqualNoCase(line.name, section);
-            inFirstSection = inSection && firstHeader == kNone;
-            if (inFirstSection) firstHeader = lastContent = i;
-            continue;
+    const std::optional<LineRange> range = FirstSection(section);
+    if (range) {
+        std::size_t lastContent = range->begin;  // the last non-blank line of the section
+        for (std::size_t i = range->begin + 1; i < range->end; ++i) {
+            const std::string_view content = Content(i);
+            const ParsedLine line = ParseLine(content);
+            if (line.kind == ParsedLine::Kind::Key && EqualNoCase(line.name, key)) {
+                // Keep the key and the spacing as the user wrote them; only the value changes.
+                std::string& body = m_lines[i].m_strBody;
+                body.resize(body.size() - content.size() + line.valueBegin);
+                body.append(stored);
+                return true;
+            }
+            if (!Trim(content).empty()) lastContent = i;
         }
-        if (inSection && line.kind == ParsedLine::Kind::Key && EqualNoCase(line.name, key)) {
-            // Keep the key and the spacing as the user wrote them; only the value changes.
-            std::string& body = m_lines[i].m_strBody;
-            const std::size_t prefix = body.size() - content.size() + line.valueBegin;
-            body.resize(prefix);
-            body.append(value);
-            return true;
-        }
-        if (inFirstSection && !Trim(content).empty()) lastContent = i;
-    }
-
-    std::string entry = std::string(key) + "=" + std::string(value);
-    if (firstHeader != kNone) {
         InsertLine(lastContent + 1, std::move(entry));
         return true;
     }
@@ -195,18 +230,21 @@ std::string CutToLimit(std::string_view value, std::size_t limit) {
 }
 
 int ParseProfileInt(std::string_view value, int fallback) {
-    value = TrimLeft(value);
     if (value.empty()) return fallback;
+    // Every control character counts as a blank here, not only the ones that trimming removes.
+    while (!value.empty() && static_cast<unsigned char>(value.front()) <= ' ') value.remove_prefix(1);
     bool negative = false;
-    if (value.front() == '-' || value.front() == '+') {
+    if (!value.empty() && (value.front() == '-' || value.front() == '+')) {
         negative = value.front() == '-';
         value.remove_prefix(1);
     }
+    const std::uint32_t base = TakeBase(value);
     // Unsigned arithmetic wraps modulo 2^32 by definition, as the platform's reader does.
     std::uint32_t magnitude = 0;
     for (const char c : value) {
-        if (c < '0' || c > '9') break;
-        magnitude = magnitude * 10U + static_cast<std::uint32_t>(c - '0');
+        const std::uint32_t digit = DigitValue(c);
+        if (digit >= base) break;
+        magnitude = magnitude * base + digit;
     }
     const std::uint32_t bits = negative ? 0U - magnitude : magnitude;
     return static_cast<int>(bits);  // modular since C++20

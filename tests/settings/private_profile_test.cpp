@@ -17,7 +17,8 @@ TEST(ParseProfileInt, SignsBlanksAndTrailingText) {
     EXPECT_EQ(ParseProfileInt("007", 9), 7);
     EXPECT_EQ(ParseProfileInt("12abc", 9), 12);
     EXPECT_EQ(ParseProfileInt("1e3", 9), 1);
-    EXPECT_EQ(ParseProfileInt("0x10", 9), 0);
+    EXPECT_EQ(ParseProfileInt("-0x10", 9), -16);
+    EXPECT_EQ(ParseProfileInt("0X10", 9), 0);  // the prefixes are lower case only
     EXPECT_EQ(ParseProfileInt("3 4", 9), 3);
 }
 
@@ -27,7 +28,7 @@ TEST(ParseProfileInt, NoDigitsGiveZeroButEmptyGivesTheFallback) {
     EXPECT_EQ(ParseProfileInt("+-3", 9), 0);
     EXPECT_EQ(ParseProfileInt("- 5", 9), 0);
     EXPECT_EQ(ParseProfileInt("", 9), 9);
-    EXPECT_EQ(ParseProfileInt(" \t ", -4), -4);
+    EXPECT_EQ(ParseProfileInt(" \t ", -4), 0);  // a quoted "  " is there, without digits
 }
 
 TEST(ParseProfileInt, WrapsModulo2To32) {
@@ -113,16 +114,15 @@ TEST(ProfileSet, ReplacingKeepsEveryOtherByte) {
     EXPECT_EQ(ini.Text(), "; head\r\n[S]\r\n  K  =  new\r\nL=2\r\n[T]\r\nK=4");  // still no final line end
 }
 
-TEST(ProfileSet, EmptyOldValueAndBlanksAroundTheNewOne) {
-    CProfileText ini("[S]\nA=\nB =  \n");
+TEST(ProfileSet, EmptyOldValueAndValuesThatNeedQuotes) {
+    CProfileText ini("[S]\nA=\nB =  \nC=\"old\"\n");
     ASSERT_TRUE(ini.Set("S", "A", "1"));
     ASSERT_TRUE(ini.Set("S", "B", "  spaced  "));
-    EXPECT_EQ(ini.Text(), "[S]\nA=1\nB =  spaced\n");
-    EXPECT_EQ(ini.Find("S", "B"), "spaced");
-    ASSERT_TRUE(ini.Set("S", "C", " new\t"));
+    ASSERT_TRUE(ini.Set("S", "C", "'q'"));
+    ASSERT_TRUE(ini.Set("S", "D", "\""));
     const std::string once = ini.Text();
-    EXPECT_EQ(once, "[S]\nA=1\nB =  spaced\nC=new\n");
-    ASSERT_TRUE(ini.Set("S", "C", " new\t"));
+    EXPECT_EQ(once, "[S]\nA=1\nB =  \"  spaced  \"\nC=\"'q'\"\nD=\"\n");
+    ASSERT_TRUE(ini.Set("S", "B", "  spaced  "));
     EXPECT_EQ(ini.Text(), once);
 }
 

@@ -84,6 +84,19 @@ TEST_F(SettingsStore, ValuesAreTakenAsTheyAre) {
     EXPECT_EQ(s.m_strTargetFile, "");  // present, though empty
 }
 
+// The saver, lumetra-x11 and lumetra-map all load through here.
+TEST_F(SettingsStore, HandEditsAreReadAsWindowsReadsThem) {
+    test::WriteBytes(m_strIni,
+                     "[Lumetra]\nTargetFile=\"C:\\My Maps\\hosts.txt\"\nPingTimeout=0x2BC\nShowData='1'\n"
+                     "[Lumetra]\nPingPeriod=5000\n");
+    SaverSettings s;
+    LoadSettings(s, m_strIni);
+    EXPECT_EQ(s.m_strTargetFile, "C:\\My Maps\\hosts.txt");
+    EXPECT_EQ(s.m_nPingTimeout, 700);
+    EXPECT_EQ(s.m_bShowData, 1);
+    EXPECT_EQ(s.m_nPingPeriod, 2000);  // a second section of the name is not read
+}
+
 TEST_F(SettingsStore, LongTargetFileIsCutTo1023Characters) {
     std::string path = "C:\\";
     while (path.size() < 2000) path += "folder\\";
