@@ -7,9 +7,6 @@
 #include "probe/echo_prober_linux.h"
 
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,14 +23,15 @@
 #include <variant>
 #include <vector>
 
+#include "apps/lumetra-x11/hack_input.h"
+#include "apps/lumetra-x11/hack_options.h"
+#include "apps/lumetra-x11/hack_window_linux.h"
+#include "apps/lumetra-x11/replay_prober.h"
+#include "apps/lumetra-x11/stop_signals_linux.h"
+#include "apps/lumetra-x11/timer_schedule.h"
+#include "apps/lumetra-x11/x_display_linux.h"
 #include "framework/exceptions.h"
 #include "framework/program_folder.h"
-#include "host/x11/hack_input.h"
-#include "host/x11/hack_options.h"
-#include "host/x11/hack_window_linux.h"
-#include "host/x11/replay_prober.h"
-#include "host/x11/timer_schedule.h"
-#include "host/x11/x_display_linux.h"
 #include "targets/results_file.h"
 #include "view/frame_size.h"
 #include "view/latency_map_view.h"
@@ -55,34 +53,6 @@ void WriteSnapshotOnConnectionLoss() {
     Say("lost the connection to the X display");
     if (g_pRunningView != nullptr) static_cast<void>(g_pRunningView->Destroy());
 }
-
-// SIGTERM and SIGINT as a descriptor that the loop polls: blocked first, so
-// none can arrive while the view is half-way through anything.
-class CStopSignals {
-public:
-    CStopSignals() {
-        sigemptyset(&m_set);
-        sigaddset(&m_set, SIGTERM);
-        sigaddset(&m_set, SIGINT);
-        sigprocmask(SIG_BLOCK, &m_set, nullptr);
-        m_fd = signalfd(-1, &m_set, SFD_NONBLOCK | SFD_CLOEXEC);
-    }
-    ~CStopSignals() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    CStopSignals(const CStopSignals&) = delete;
-    CStopSignals& operator=(const CStopSignals&) = delete;
-
-    int Fd() const { return m_fd; }
-    bool Arrived() const {
-        signalfd_siginfo info{};
-        return m_fd >= 0 && read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info);
-    }
-
-private:
-    sigset_t m_set{};
-    int m_fd = -1;
-};
 
 // The folder of the bundled target file, found from the program's own.
 std::string BundledDataFolder() {
@@ -152,14 +122,10 @@ private:
     }
 
     void OnTimer(unsigned id, IEchoProber& prober) {
-        if (id == kMotionTimerId) m_view.MoveFrame(m_window.Client(), m_random);
-        if (id == kProbeTimerId) {
-            // The next probe comes one period after this probe and its render ended.
-            if (const std::optional<int> period = m_view.ProbeNextTarget(prober)) {
-                m_image.Fill(m_view.Frame());
-                m_timers.Set(kProbeTimerId, *period, Clock::now());
-                if (m_options.probeLimit && ++m_nProbes >= *m_options.probeLimit) m_timers.Kill(kProbeTimerId);
-            }
+        if (const std::optional<int> period = m_view.OnTimer(id, m_window.Client(), prober, m_random)) {
+            m_image.Fill(m_view.Frame());
+            m_timers.Set(kProbeTimerId, *period, Clock::now());
+            if (m_options.probeLimit && ++m_nProbes >= *m_options.probeLimit) m_timers.Kill(kProbeTimerId);
         }
         Paint();
     }

@@ -1,4 +1,4 @@
-#include "tools/lumetra-map/tool_files.h"
+#include "apps/lumetra-map/tool_files.h"
 
 #include <cerrno>
 #include <filesystem>

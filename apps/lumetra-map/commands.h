@@ -3,7 +3,7 @@
 // after its name and runs it, and its result is the process exit code.
 #pragma once
 
-#include "tools/lumetra-map/command_line.h"
+#include "apps/lumetra-map/command_line.h"
 
 namespace lumetra::map_tool {
 

@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "apps/lumetra-map/commands.h"
+#include "apps/lumetra-map/frame_output.h"
+#include "apps/lumetra-map/tool_files.h"
 #include "settings/settings_store.h"
 #include "targets/results_file.h"
-#include "tools/lumetra-map/commands.h"
-#include "tools/lumetra-map/frame_output.h"
-#include "tools/lumetra-map/tool_files.h"
 #include "view/frame_renderer.h"
 
 namespace lumetra::map_tool {

@@ -3,9 +3,9 @@
 // line was dropped.
 #include <string>
 
+#include "apps/lumetra-map/commands.h"
+#include "apps/lumetra-map/tool_files.h"
 #include "targets/target_file.h"
-#include "tools/lumetra-map/commands.h"
-#include "tools/lumetra-map/tool_files.h"
 
 namespace lumetra::map_tool {
 namespace {

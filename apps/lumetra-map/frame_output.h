@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "apps/lumetra-map/command_line.h"
 #include "settings/saver_settings.h"
 #include "targets/ping_target.h"
-#include "tools/lumetra-map/command_line.h"
 #include "view/frame_renderer.h"
 
 namespace lumetra::map_tool {

@@ -1,4 +1,4 @@
-#include "host/x11/timer_schedule.h"
+#include "apps/lumetra-x11/timer_schedule.h"
 
 #include <algorithm>
 

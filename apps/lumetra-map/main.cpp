@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/lumetra-map/commands.h"
+#include "apps/lumetra-map/commands.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "host/x11/pixel_layout.h"
+#include "apps/lumetra-x11/pixel_layout.h"
 
 #include <bit>
 

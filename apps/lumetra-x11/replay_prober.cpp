@@ -1,4 +1,4 @@
-#include "host/x11/replay_prober.h"
+#include "apps/lumetra-x11/replay_prober.h"
 
 namespace lumetra::x11 {
 

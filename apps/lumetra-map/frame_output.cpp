@@ -1,7 +1,7 @@
-#include "tools/lumetra-map/frame_output.h"
+#include "apps/lumetra-map/frame_output.h"
 
+#include "apps/lumetra-map/tool_files.h"
 #include "imaging/dib.h"
-#include "tools/lumetra-map/tool_files.h"
 
 namespace lumetra::map_tool {
 

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "host/x11/pixel_layout.h"
+#include "apps/lumetra-x11/pixel_layout.h"
 #include "imaging/dib.h"
 
 namespace lumetra::x11 {

@@ -8,13 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "apps/lumetra-map/commands.h"
+#include "apps/lumetra-map/frame_output.h"
+#include "apps/lumetra-map/tool_files.h"
 #include "probe/echo_prober_linux.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
-#include "tools/lumetra-map/commands.h"
-#include "tools/lumetra-map/frame_output.h"
-#include "tools/lumetra-map/tool_files.h"
 #include "view/frame_renderer.h"
+#include "view/saver_files.h"
 #include "view/target_cycle.h"
 #include "view/target_probe.h"
 
@@ -24,7 +25,7 @@ namespace {
 constexpr Option kProbeOptions[] = {
     {"--targets", "FILE", "the target file; the settings' TargetFile when left out"},
     {"--settings", "INI", "the saver's settings from this ini file instead of the user's own"},
-    {"--out", "FILE.bmp", "the frame the saver would show after the cycle", false, "lumetra.bmp"},
+    {"--out", "FILE.bmp", "the frame the saver would show after the cycle", false, kSnapshotFileName},
 };
 
 // A target of the cycle and how its probe went.

@@ -4,8 +4,8 @@
 // made by someone else (xscreensaver's, the root) never on input.
 #pragma once
 
+#include "apps/lumetra-x11/hack_options.h"
 #include "host/dismissal.h"
-#include "host/x11/hack_options.h"
 
 namespace lumetra::x11 {
 

@@ -1,4 +1,4 @@
-#include "tools/lumetra-map/command_line.h"
+#include "apps/lumetra-map/command_line.h"
 
 #include <algorithm>
 #include <exception>

@@ -8,8 +8,8 @@
 #include <string>
 #include <variant>
 
-#include "host/x11/hack_input.h"
-#include "host/x11/hack_options.h"
+#include "apps/lumetra-x11/hack_input.h"
+#include "apps/lumetra-x11/hack_options.h"
 #include "imaging/canvas.h"
 
 namespace lumetra::x11 {

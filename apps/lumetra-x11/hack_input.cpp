@@ -1,4 +1,4 @@
-#include "host/x11/hack_input.h"
+#include "apps/lumetra-x11/hack_input.h"
 
 namespace lumetra::x11 {
 

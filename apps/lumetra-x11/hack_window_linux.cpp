@@ -1,4 +1,4 @@
-#include "host/x11/hack_window_linux.h"
+#include "apps/lumetra-x11/hack_window_linux.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "host/x11/x_display_linux.h"
+#include "apps/lumetra-x11/x_display_linux.h"
 
 namespace lumetra::x11 {
 namespace {

@@ -1,8 +1,11 @@
-#include "host/x11/hack_options.h"
+#include "apps/lumetra-x11/hack_options.h"
 
 #include <algorithm>
 #include <charconv>
 #include <limits>
+
+#include "host/dismissal.h"
+#include "view/saver_files.h"
 
 namespace lumetra::x11 {
 namespace {
@@ -18,7 +21,8 @@ struct ModeSwitch {
 constexpr ModeSwitch kModeSwitches[] = {
     {"-window", DrawMode::kOwnWindow, "a window of its own (the default); q, Escape or closing it ends the run"},
     {"-fullscreen", DrawMode::kFullScreen,
-     "the whole screen; any key, button, loss of focus or mouse move of more than 4 pixels ends the run"},
+     "the whole screen; any key, button, loss of focus or mouse move of more than {threshold} pixels ends the "
+     "run"},
     {"-root", DrawMode::kRoot, "the root window (or the window that $XSCREENSAVER_WINDOW names)"},
 };
 constexpr std::string_view kWindowId = "-window-id";
@@ -49,6 +53,15 @@ const ModeSwitch* Mode(std::string_view name) {
     const auto* found = std::find_if(std::begin(kModeSwitches), std::end(kModeSwitches),
                                      [name](const ModeSwitch& m) { return m.name == name; });
     return found != std::end(kModeSwitches) ? found : nullptr;
+}
+
+// The help with the mouse threshold the dismissal rules use.
+std::string WithThreshold(std::string_view help) {
+    std::string text(help);
+    constexpr std::string_view kMark = "{threshold}";
+    if (const std::size_t at = text.find(kMark); at != std::string::npos)
+        text.replace(at, kMark.size(), std::to_string(kMouseThreshold));
+    return text;
 }
 
 std::string Quoted(std::string_view text) {
@@ -158,7 +171,7 @@ std::string HackUsage() {
                        " [-window | -fullscreen | -root | -window-id ID] [-display NAME] [OPTION...]\n"
                        "  Lumetra's latency map, drifting over a black screen, as an X11 screen-saver hack.\n"
                        "where to draw:\n";
-    for (const ModeSwitch& mode : kModeSwitches) text += HelpLine(mode.name, mode.help);
+    for (const ModeSwitch& mode : kModeSwitches) text += HelpLine(mode.name, WithThreshold(mode.help));
     text += HelpLine(std::string(kWindowId) + " ID", kWindowIdHelp);
     text += HelpLine(std::string(kDisplay) + " NAME", kDisplayHelp);
     text += "options, over the settings of Lumetra.ini ($XDG_CONFIG_HOME or ~/.config):\n";
@@ -170,10 +183,10 @@ std::string HackUsage() {
         text += HelpLine(spelled, std::string(sw.help) + " (" + std::string(option.key) + ")");
     }
     text += HelpLine(kHelp, kHelpHelp);
-    text +=
-        "  SIGTERM or SIGINT end the run like a dismissal; the last frame goes to lumetra.bmp when\n"
-        "  SaveFinalBMP is on.\n"
-        "  exit status: 0 done, 1 no display or no window to draw in, 2 bad arguments\n";
+    text += "  SIGTERM or SIGINT end the run like a dismissal; the last frame goes to " +
+            std::string(kSnapshotFileName) +
+            " when\n  SaveFinalBMP is on.\n"
+            "  exit status: 0 done, 1 no display or no window to draw in, 2 bad arguments\n";
     return text;
 }
 

@@ -1,4 +1,4 @@
-#include "host/x11/x_display_linux.h"
+#include "apps/lumetra-x11/x_display_linux.h"
 
 #include <cstdint>
 #include <cstdlib>
