@@ -1,8 +1,20 @@
-// The configuration dialog's control and string ids, shared by the resource
-// script (resources/lumetra.rc) and the dialog's code. Plain #defines: the
-// resource compiler reads this file too.
+// Resource ids of the saver: its icon, its bitmaps, the configuration
+// dialog's template with its controls, and the string table. Plain #defines,
+// since the resource compiler reads this file too (resources/lumetra.rc), and
+// so does the build, which embeds each bitmap file under its id
+// (resources/CMakeLists.txt names them by these names).
 #pragma once
 
+#define IDI_SAVER 100         // the saver's icon
+#define IDB_TARGET_ICONS 129  // 8 icons of 16 x 16, one per target type
+#define IDB_MAP_OUTLINE 131   // the map: white land, black borders and sea
+#define IDB_STYLE_HOPS 132    // the dialog's picture of "Color by Hops"
+#define IDB_STYLE_SPEED 133   // the dialog's picture of "Color by Speed"
+#define IDB_KERNEL 134        // the field's radial falloff
+#define IDB_COLOR_RAMP 135    // the field's 256 colours, red to violet
+#define IDD_CONFIG 2003       // the configuration dialog
+
+// The configuration dialog's controls and strings.
 #define IDC_HOME_PAGE 1000      // push button: the web address, opened by the shell
 #define IDC_MAP_MOTION 1001     // trackbar: MapMotion
 #define IDC_PING_PERIOD 1002    // trackbar: PingPeriod in seconds
