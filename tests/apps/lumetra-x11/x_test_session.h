@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
 
 namespace lumetra::test {
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/x11/hack_input.h"
-#include "host/x11/pixel_layout.h"
-#include "host/x11/timer_schedule.h"
+#include "apps/lumetra-x11/hack_input.h"
+#include "apps/lumetra-x11/pixel_layout.h"
+#include "apps/lumetra-x11/timer_schedule.h"
 
 namespace lumetra::x11 {
 namespace {
@@ -17,6 +17,8 @@ namespace {
 HackInput Key(bool quit = false) {
     return {InputKind::kKeyPress, quit};
 }
+constexpr auto kT = static_cast<int>(kMouseThreshold);
+
 HackInput Move(int x, int y) {
     return {InputKind::kPointerMotion, false, {x, y}};
 }
@@ -38,13 +40,16 @@ TEST(HackInput, EachModeEndsOnItsOwnInput) {
         {"full screen: focus lost", {focus}, DrawMode::kFullScreen, true},
         {"full screen: the window manager's close", {close}, DrawMode::kFullScreen, true},
         {"full screen: the pointer where it was", {Move(100, 100)}, DrawMode::kFullScreen, false},
-        {"full screen: 4 pixels", {Move(103, 101)}, DrawMode::kFullScreen, false},
-        {"full screen: 5 pixels", {Move(103, 102)}, DrawMode::kFullScreen, true},
+        {"full screen: the threshold", {Move(100 + kT - 1, 101)}, DrawMode::kFullScreen, false},
+        {"full screen: one past it", {Move(100 + kT, 101)}, DrawMode::kFullScreen, true},
         {"full screen: small moves add up",
-         {Move(102, 100), Move(104, 100), Move(105, 100)},
+         {Move(102, 100), Move(100 + kT, 100), Move(100 + kT + 1, 100)},
          DrawMode::kFullScreen,
          true},
-        {"full screen: back and forth within 4", {Move(104, 100), Move(96, 100)}, DrawMode::kFullScreen, false},
+        {"full screen: back and forth within it",
+         {Move(100 + kT, 100), Move(100 - kT, 100)},
+         DrawMode::kFullScreen,
+         false},
         {"own window: q", {Key(true)}, DrawMode::kOwnWindow, true},
         {"own window: another key", {Key()}, DrawMode::kOwnWindow, false},
         {"own window: the window manager's close", {close}, DrawMode::kOwnWindow, true},

@@ -1,4 +1,4 @@
-#include "tests/x11/x_test_session.h"
+#include "tests/apps/lumetra-x11/x_test_session.h"
 
 #include <X11/Xutil.h>
 #include <fcntl.h>

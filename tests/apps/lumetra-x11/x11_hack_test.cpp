@@ -19,12 +19,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "tests/apps/lumetra-x11/x_test_session.h"
 #include "tests/net/testnet_client.h"
+#include "tests/support/run_command.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/tool_run.h"
 #include "tests/view/golden_scenes.h"
-#include "tests/x11/x_test_session.h"
 #include "view/frame_renderer.h"
+#include "view/frame_size.h"
+#include "view/saver_files.h"
 
 namespace lumetra {
 namespace {
@@ -39,8 +42,6 @@ using test::Quote;
 using test::ToolCall;
 using test::ToolRun;
 
-constexpr int kFrameW = 516;
-constexpr int kFrameH = 310;
 constexpr int kNobody = 65534;
 // The command that runs the rest as nobody, without root's groups.
 std::vector<std::string> AsNobody() {
@@ -159,11 +160,11 @@ protected:
     }
 
     CPicture Shot(Window window) const { return m_x->Screenshot(window, (m_dir / "shot.ppm").string()); }
-    CPicture Snapshot() const { return test::PictureOfBmp((m_dir / "lumetra.bmp").string()); }
+    CPicture Snapshot() const { return test::PictureOfBmp((m_dir / kSnapshotFileName).string()); }
 
     // Waits until the window shows the map: most of the frame is field.
     bool Draws(Window window) const {
-        return WaitFor([&] { return FieldPixels(Shot(window)) > kFrameW * kFrameH / 3; }, milliseconds(5000));
+        return WaitFor([&] { return FieldPixels(Shot(window)) > kFrameWidth * kFrameHeight / 3; }, milliseconds(5000));
     }
 
     static std::optional<testnet::CTestNet> s_net;
@@ -180,7 +181,7 @@ std::unique_ptr<CXvfb> X11Hack::s_xvfb;
 TEST_F(X11Hack, DrawsTheProbedHostsInAGivenWindowAndItsSnapshotIsTheLastFrame) {
     // A window the size of the frame holds it still at (0, 0), so the
     // screenshot is the frame itself.
-    const Window window = m_x->MakeWindow(kFrameW, kFrameH);
+    const Window window = m_x->MakeWindow(kFrameWidth, kFrameHeight);
     const std::uint32_t fast = s_net->HostNamed("fast.lumetra.test").address;
     const std::uint32_t slow = s_net->HostNamed("ms400.lumetra.test").address;
     const int fastBefore = s_net->RequestsTo(fast);
@@ -200,7 +201,7 @@ TEST_F(X11Hack, DrawsTheProbedHostsInAGivenWindowAndItsSnapshotIsTheLastFrame) {
             return shown == before && RampIndexOf(shown.At(420, 170)) != 128;
         },
         milliseconds(5000)));
-    ASSERT_EQ(shown.width, kFrameW);
+    ASSERT_EQ(shown.width, kFrameWidth);
     const int fastEntry = RampIndexOf(shown.At(100, 170));
     const int slowEntry = RampIndexOf(shown.At(420, 170));
     EXPECT_GE(fastEntry, 0);
@@ -211,7 +212,7 @@ TEST_F(X11Hack, DrawsTheProbedHostsInAGivenWindowAndItsSnapshotIsTheLastFrame) {
     EXPECT_EQ(run.nExit, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const CPicture snapshot = Snapshot();
-    ASSERT_EQ(snapshot.width, kFrameW) << "no snapshot";
+    ASSERT_EQ(snapshot.width, kFrameWidth) << "no snapshot";
     EXPECT_TRUE(snapshot == shown) << "the snapshot is not the frame last shown";
     EXPECT_EQ(s_net->RequestsTo(slow), slowBefore + 1) << "probed beyond its limit";
 }
@@ -227,10 +228,10 @@ TEST_F(X11Hack, TheFrameDriftsAcrossALargerWindow) {
     EXPECT_NE(*first, *second) << "the frame did not move";
     for (const auto& box : {*first, *second}) {
         // The whole frame, less its black border rows, and nothing else.
-        EXPECT_LE(box[2], kFrameW);
-        EXPECT_LE(box[3], kFrameH);
-        EXPECT_GT(box[2], kFrameW - 40);
-        EXPECT_GT(box[3], kFrameH - 40);
+        EXPECT_LE(box[2], kFrameWidth);
+        EXPECT_LE(box[3], kFrameHeight);
+        EXPECT_GT(box[2], kFrameWidth - 40);
+        EXPECT_GT(box[3], kFrameHeight - 40);
     }
     EXPECT_EQ(Terminate(*hack).nExit, 0);
 }
@@ -277,8 +278,8 @@ TEST_F(X11Hack, ShowsAndSavesTheGoldenFramesPixelForPixelWithAndWithoutSharedMem
             fs::copy_file(frames + golden.scene.settings, m_dir / "config" / "Lumetra.ini",
                           fs::copy_options::overwrite_existing);
             const CPicture expected = test::PictureOfBmp(frames + golden.scene.name + ".bmp");
-            ASSERT_EQ(expected.width, kFrameW) << what;
-            const Window window = client->MakeWindow(kFrameW, kFrameH);
+            ASSERT_EQ(expected.width, kFrameWidth) << what;
+            const Window window = client->MakeWindow(kFrameWidth, kFrameHeight);
             auto hack = Start(
                 {"-window-id", std::to_string(window), "-targets", frames + "targets.txt", "-replay-results",
                  frames + golden.scene.results, "-probe-limit", std::to_string(golden.probes), "-ping-period", "10"},
@@ -288,7 +289,7 @@ TEST_F(X11Hack, ShowsAndSavesTheGoldenFramesPixelForPixelWithAndWithoutSharedMem
                 << what << ": the window never showed the golden frame";
             const ToolRun run = Terminate(*hack);
             EXPECT_EQ(run.nExit, 0) << what << ": " << run.err;
-            EXPECT_TRUE(test::ReadWholeFile((m_dir / "lumetra.bmp").string()) ==
+            EXPECT_TRUE(test::ReadWholeFile((m_dir / kSnapshotFileName).string()) ==
                         test::ReadWholeFile(frames + golden.scene.name + ".bmp"))
                 << what << ": the snapshot is not the golden file";
             client->DestroyWindow(window);
@@ -312,7 +313,7 @@ TEST_F(X11Hack, SaysOnceThatNoIcmpIsAllowedAndKeepsDrawing) {
     EXPECT_EQ(run.err.find(first, 1), std::string::npos) << "said more than once: " << run.err;
     EXPECT_NE(run.err.find("setcap cap_net_raw+ep lumetra-x11"), std::string::npos) << run.err;
     struct stat owner {};
-    ASSERT_EQ(stat((m_dir / "lumetra.bmp").c_str(), &owner), 0) << "no snapshot";
+    ASSERT_EQ(stat((m_dir / kSnapshotFileName).c_str(), &owner), 0) << "no snapshot";
     EXPECT_EQ(owner.st_uid, static_cast<uid_t>(kNobody));
 }
 
@@ -363,8 +364,8 @@ TEST_F(X11Hack, EachWindowOfItsOwnEndsOnItsOwnInput) {
         EXPECT_EQ(run.has_value(), c.ends) << what;
         if (!run) run = Terminate(*hack);
         EXPECT_EQ(run->nExit, 0) << what << ": " << run->err;
-        EXPECT_TRUE(fs::exists(m_dir / "lumetra.bmp")) << what << ": no snapshot";
-        fs::remove(m_dir / "lumetra.bmp");
+        EXPECT_TRUE(fs::exists(m_dir / kSnapshotFileName)) << what << ": no snapshot";
+        fs::remove(m_dir / kSnapshotFileName);
     }
 }
 
@@ -376,7 +377,7 @@ TEST_F(X11Hack, AGivenWindowThatIsDestroyedEndsTheRunWithASnapshot) {
     const std::optional<ToolRun> run = hack->WaitAtMost(milliseconds(3000));
     ASSERT_TRUE(run) << "still running without its window";
     EXPECT_EQ(run->nExit, 0) << run->err;
-    EXPECT_EQ(Snapshot().width, kFrameW);
+    EXPECT_EQ(Snapshot().width, kFrameWidth);
 }
 
 TEST_F(X11Hack, DrawsOnTheRootWindow) {
@@ -384,7 +385,7 @@ TEST_F(X11Hack, DrawsOnTheRootWindow) {
     ASSERT_TRUE(Draws(m_x->Root())) << hack->ErrSoFar();
     const auto box = Shot(m_x->Root()).NonBlackBox();
     ASSERT_TRUE(box);
-    EXPECT_LE((*box)[2], kFrameW);
+    EXPECT_LE((*box)[2], kFrameWidth);
     EXPECT_EQ(Terminate(*hack).nExit, 0);
 }
 
@@ -404,7 +405,7 @@ TEST_F(X11Hack, RefusesWhatItCannotDrawIn) {
         const ToolRun run = Start(c.args)->Wait();
         EXPECT_EQ(run.nExit, c.exit) << testing::PrintToString(c.args);
         EXPECT_TRUE(run.err.ends_with(c.message)) << run.err;
-        EXPECT_FALSE(fs::exists(m_dir / "lumetra.bmp")) << "a snapshot without a run";
+        EXPECT_FALSE(fs::exists(m_dir / kSnapshotFileName)) << "a snapshot without a run";
     }
 }
 
@@ -446,12 +447,12 @@ TEST_F(X11Hack, RunsAsTheHackOfARealXScreenSaver) {
         << "the hack sent no echo";
     const auto box = Shot(m_x->Root()).NonBlackBox();
     ASSERT_TRUE(box);
-    EXPECT_GT((*box)[2], kFrameW - 40);
+    EXPECT_GT((*box)[2], kFrameWidth - 40);
 
     ASSERT_EQ(command("-deactivate"), 0);
-    EXPECT_TRUE(WaitFor([&] { return fs::exists(home / "lumetra.bmp"); }, milliseconds(5000)))
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(home / kSnapshotFileName); }, milliseconds(5000)))
         << "no snapshot after the deactivation";
-    EXPECT_EQ(test::PictureOfBmp((home / "lumetra.bmp").string()).width, kFrameW);
+    EXPECT_EQ(test::PictureOfBmp((home / kSnapshotFileName).string()).width, kFrameWidth);
     xscreensaver.Signal(SIGTERM);
     EXPECT_TRUE(xscreensaver.WaitAtMost(milliseconds(5000)));
 }
@@ -469,7 +470,7 @@ TEST_F(X11Hack, InstallsWhereXScreenSaverLooksAndFindsItsBundledTargets) {
 
     // One probe, answered by no one: the marker of the first host of the
     // region shows which target file was read.
-    const Window window = m_x->MakeWindow(kFrameW, kFrameH);
+    const Window window = m_x->MakeWindow(kFrameWidth, kFrameHeight);
     const auto snapshotOf = [&](const std::string& program, std::vector<std::string> targets) {
         std::vector<std::string> args = {"-window-id", std::to_string(window), "-replay-results",
                                          "/dev/null",  "-probe-limit",         "1"};
@@ -478,11 +479,11 @@ TEST_F(X11Hack, InstallsWhereXScreenSaverLooksAndFindsItsBundledTargets) {
         std::this_thread::sleep_for(milliseconds(700));
         EXPECT_EQ(Terminate(*hack).nExit, 0) << program;
         CPicture snapshot = Snapshot();
-        fs::remove(m_dir / "lumetra.bmp");
+        fs::remove(m_dir / kSnapshotFileName);
         return snapshot;
     };
     const CPicture bundled = snapshotOf(installed.string(), {});
-    ASSERT_EQ(bundled.width, kFrameW);
+    ASSERT_EQ(bundled.width, kFrameWidth);
     EXPECT_TRUE(bundled ==
                 snapshotOf(LUMETRA_X11_BIN, {"-targets", std::string(LUMETRA_SOURCE_DIR) + "/resources/lumetra.txt"}))
         << "the installed program did not read the bundled target file";

@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
+#include <map>
 #include <regex>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "host/x11/hack_options.h"
+#include "apps/lumetra-x11/hack_options.h"
 #include "tests/settings/support.h"
+#include "tests/support/files.h"
 
 namespace lumetra::x11 {
 namespace {
@@ -167,27 +166,65 @@ TEST(HackOptions, XScreenSaverWindowIsUsedUnlessTheUserChoseAnother) {
     EXPECT_EQ(std::get<std::string>(broken), "XSCREENSAVER_WINDOW holds no window id: 'window'");
 }
 
-// The switches that lumetra.xml hands the program, by xscreensaver's
-// attributes arg="-x %", arg-set="-x" and arg-unset="-x".
-std::set<std::string> SwitchesOfTheDescription() {
-    std::ifstream in(std::string(LUMETRA_SOURCE_DIR) + "/host/x11/lumetra.xml");
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string xml = text.str();
-    std::set<std::string> switches;
-    const std::regex attribute(R"re(\barg(-set|-unset)?="(-[a-z-]+))re");
-    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), attribute); it != std::sregex_iterator(); ++it) {
-        switches.insert((*it)[2].str());
+// The controls of lumetra.xml by the switch they hand the program (through
+// xscreensaver's attributes arg="-x %", arg-set="-x" and arg-unset="-x"):
+// the element's name and its attributes.
+struct XmlControl {
+    std::string element;
+    std::map<std::string, std::string> attributes;
+};
+std::map<std::string, XmlControl> ControlsOfTheDescription() {
+    const std::string xml = test::ReadAll(std::string(LUMETRA_SOURCE_DIR) + "/apps/lumetra-x11/lumetra.xml");
+    const std::regex element(R"re(<(command|number|boolean|file)\b([^>]*)/>)re");
+    const std::regex attribute(R"re(([a-z_-]+)="([^"]*)")re");
+    std::map<std::string, XmlControl> controls;
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), element); it != std::sregex_iterator(); ++it) {
+        XmlControl control{(*it)[1].str(), {}};
+        const std::string body = (*it)[2].str();
+        for (auto a = std::sregex_iterator(body.begin(), body.end(), attribute); a != std::sregex_iterator(); ++a)
+            control.attributes[(*a)[1].str()] = (*a)[2].str();
+        for (const char* name : {"arg", "arg-set", "arg-unset"}) {
+            if (control.attributes.contains(name))
+                controls[control.attributes[name].substr(0, control.attributes[name].find(' '))] = control;
+        }
     }
-    return switches;
+    return controls;
 }
 
-TEST(HackOptions, TheXScreenSaverDescriptionOffersExactlyTheTableSwitches) {
-    std::set<std::string> table = {"-root"};  // the command xscreensaver runs
+// Every switch of the settings table stands in the description with the
+// table's default and the dialog's range, and the description offers nothing
+// else but the -root that xscreensaver runs the hack with.
+TEST(HackOptions, TheXScreenSaverDescriptionMatchesTheSettingsTable) {
+    std::map<std::string, XmlControl> controls = ControlsOfTheDescription();
+    ASSERT_TRUE(controls.contains("-root"));
+    EXPECT_EQ(controls["-root"].element, "command");
+    controls.erase("-root");
     for (const SaverOption& option : kSaverOptions) {
-        if (!option.commandSwitch.name.empty()) table.insert(std::string(option.commandSwitch.name));
+        const CommandSwitch& sw = option.commandSwitch;
+        if (sw.name.empty()) continue;
+        const std::string name(sw.name);
+        ASSERT_TRUE(controls.contains(name)) << name << " is not in the description";
+        XmlControl control = controls[name];
+        controls.erase(name);
+        if (std::holds_alternative<TextField>(option.field)) {
+            EXPECT_EQ(control.element, "file") << name;
+            continue;
+        }
+        const IntField& field = std::get<IntField>(option.field);
+        if (sw.valueName.empty()) {
+            // A check box hands the switch over when it leaves its default state.
+            EXPECT_EQ(control.element, "boolean") << name;
+            EXPECT_NE(field.defaultValue, sw.setTo) << name;
+            EXPECT_EQ(control.attributes.contains("arg-set"), sw.setTo != 0) << name;
+            continue;
+        }
+        EXPECT_EQ(control.element, "number") << name;
+        EXPECT_EQ(control.attributes["default"], std::to_string(field.defaultValue)) << name;
+        ASSERT_TRUE(field.range) << name << " has no range for the description's slider";
+        EXPECT_EQ(control.attributes["low"], std::to_string(field.range->min)) << name;
+        EXPECT_EQ(control.attributes["high"], std::to_string(field.range->max)) << name;
     }
-    EXPECT_EQ(SwitchesOfTheDescription(), table);
+    for (const auto& [name, control] : controls) ADD_FAILURE() << name << " is in the description, not in the table";
 }
 
 }  // namespace

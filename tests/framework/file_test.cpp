@@ -6,18 +6,14 @@
 
 #include "framework/exceptions.h"
 #include "framework/file.h"
-#include "tests/imaging/test_support.h"
+#include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 
 namespace lumetra {
 namespace {
 
 using test::CTempFolder;
-using test::ReadFileBytes;
-
-std::string AsText(const std::vector<std::uint8_t>& bytes) {
-    return {bytes.begin(), bytes.end()};
-}
+using test::ReadAll;
 
 TEST(File, CreateWriteCloseLeavesTheBytes) {
     CTempFolder dir;
@@ -29,7 +25,7 @@ TEST(File, CreateWriteCloseLeavesTheBytes) {
     file.Write("de", 2);
     file.Close();
     EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(AsText(ReadFileBytes(dir.File("a.bin"))), "abcde");
+    EXPECT_EQ(ReadAll(dir.File("a.bin")), "abcde");
 }
 
 TEST(File, CreateTruncatesAnOldFile) {
@@ -41,7 +37,7 @@ TEST(File, CreateTruncatesAnOldFile) {
     ASSERT_TRUE(file.Open(dir.File("a.bin"), CFile::modeCreate | CFile::modeWrite));
     file.Write("new", 3);
     file.Close();
-    EXPECT_EQ(AsText(ReadFileBytes(dir.File("a.bin"))), "new");
+    EXPECT_EQ(ReadAll(dir.File("a.bin")), "new");
 }
 
 TEST(File, WriteWithoutCreateKeepsTheRest) {
@@ -53,7 +49,7 @@ TEST(File, WriteWithoutCreateKeepsTheRest) {
     ASSERT_TRUE(file.Open(dir.File("a.bin"), CFile::modeWrite));
     file.Write("ab", 2);
     file.Close();
-    EXPECT_EQ(AsText(ReadFileBytes(dir.File("a.bin"))), "ab3456");
+    EXPECT_EQ(ReadAll(dir.File("a.bin")), "ab3456");
 }
 
 TEST(File, MissingFileFailsWithTheSystemError) {
@@ -99,7 +95,7 @@ TEST(File, MoveHandsOverTheOpenFile) {
     third = std::move(second);
     third.Write("r", 1);
     third.Close();
-    EXPECT_EQ(AsText(ReadFileBytes(dir.File("m.bin"))), "qr");
+    EXPECT_EQ(ReadAll(dir.File("m.bin")), "qr");
 }
 
 TEST(File, DestructorClosesAndFlushes) {
@@ -109,7 +105,7 @@ TEST(File, DestructorClosesAndFlushes) {
         ASSERT_TRUE(file.Open(dir.File("d.bin"), CFile::modeCreate | CFile::modeWrite));
         file.Write("kept", 4);
     }
-    EXPECT_EQ(AsText(ReadFileBytes(dir.File("d.bin"))), "kept");
+    EXPECT_EQ(ReadAll(dir.File("d.bin")), "kept");
 }
 
 #ifndef _WIN32

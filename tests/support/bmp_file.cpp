@@ -1,8 +1,7 @@
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include "tests/support/files.h"
+
 #include <stdexcept>
 
 namespace lumetra::test {
@@ -15,30 +14,8 @@ void Require(bool condition, const std::string& what) {
 
 }  // namespace
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    Require(in.good(), "cannot open " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string ResourcePath(const std::string& name) {
     return std::string(LUMETRA_SOURCE_DIR) + "/resources/" + name;
-}
-
-std::uint16_t U16At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    Require(offset + 2 <= bytes.size(), "read past the end");
-    return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-
-std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    Require(offset + 4 <= bytes.size(), "read past the end");
-    return static_cast<std::uint32_t>(bytes[offset]) | (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
-}
-
-std::int32_t I32At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    return static_cast<std::int32_t>(U32At(bytes, offset));
 }
 
 BmpFile::BmpFile(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {
@@ -125,21 +102,6 @@ std::vector<IconImage> ReadIcon(const std::vector<std::uint8_t>& bytes) {
         images.push_back(std::move(image));
     }
     return images;
-}
-
-CommandResult RunCommand(const std::string& command) {
-    CommandResult result;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-    result.ok = pclose(pipe) == 0;
-    return result;
-}
-
-bool ImageMagickAvailable() {
-    return RunCommand("command -v identify >/dev/null 2>&1").ok;
 }
 
 }  // namespace lumetra::test

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
 # soak.sh WINE_RUN PREFIX SAVER SECONDS [SAVER_MARGIN_KB SERVER_MARGIN_KB [INI]]
 # Runs the saver under Wine inside the test network (through
-# tests/net/testnet.sh run, with e2e/hosts.conf) with a 1-second probe period
+# tests/net/testnet.sh run, with hosts.conf beside it) with a 1-second probe period
 # for SECONDS and samples, every 10 seconds, the resident memory of the
 # saver's process and of the Wine server. Wine's GetGuiResources always
 # answers 0, so a leak of drawing objects or windows shows as growth of the
 # server. Prints the samples and first, last and maximum of each; with
 # margins given, fails when either grew from its first sample (taken after a
 # 10-second warm-up) to its last by more than its margin.
-# INI replaces the settings (e2e/Lumetra.ini). tools/soak.sh runs it for ten
+# INI replaces the settings (Lumetra.ini beside it). tools/soak.sh runs it for ten
 # minutes.
 set -uo pipefail
 wine_run=$1 prefix=$2 saver=$3 seconds=$4 saver_margin=${5:-} server_margin=${6:-}
 ini=${7:-}
-source "$(dirname "$0")/saver_session.sh"
+source "$(dirname "$0")/wine_prefix.sh"
 
 cd "$work/run"
 (wine "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &

@@ -1,11 +1,11 @@
-# saver_session.sh - sourced by the saver's end-to-end scripts, which run
-# inside the test network (tests/net/testnet.sh run). Expects wine_run,
-# prefix and saver set; makes $work with the program and the end-to-end
-# target file in $work/bin and an empty $work/run, puts INI (default
-# Lumetra.ini here) in the prefix's settings folder ($settings_dir), and
-# stops the prefix's Wine server now and at exit: a server started outside
-# this network would send its echoes from there. Exits 0 with a note when
-# not inside the test network.
+# wine_prefix.sh - sets up the Wine prefix of the saver's end-to-end scripts,
+# which source it inside the test network (tests/net/testnet.sh run).
+# Expects wine_run, prefix and saver set; makes $work with the program and the
+# end-to-end target file in $work/bin and an empty $work/run, puts INI
+# (default Lumetra.ini here) in the prefix's settings folder ($settings_dir),
+# and stops the prefix's Wine server now and at exit: a server started outside
+# this network would send its echoes from there. Exits 0 with a note when not
+# inside the test network.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 if [ -z "${LUMETRA_TESTNET_DIR:-}" ]; then
     echo "$(basename "$0"): skipped: ${LUMETRA_TESTNET_SKIP:-not inside the test network}"

@@ -6,7 +6,7 @@
 # files are found and written.
 set -uo pipefail
 wine_run=$1 prefix=$2 saver=$3 preview_parent=$4
-source "$(dirname "$0")/saver_session.sh"
+source "$(dirname "$0")/wine_prefix.sh"
 
 failures=0
 passes=0

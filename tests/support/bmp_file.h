@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/little_endian.h"
+
 namespace lumetra::test {
 
 struct Rgb {
@@ -14,12 +16,8 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+// The path of a file in resources/ of the source tree.
 std::string ResourcePath(const std::string& name);
-
-std::uint16_t U16At(const std::vector<std::uint8_t>& bytes, std::size_t offset);
-std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t offset);
-std::int32_t I32At(const std::vector<std::uint8_t>& bytes, std::size_t offset);
 
 // A parsed BMP file with a 40-byte info header, 4 or 24 bits per pixel,
 // uncompressed, bottom-up. Parsing throws std::runtime_error on anything else.
@@ -67,14 +65,5 @@ struct IconImage {
 };
 
 std::vector<IconImage> ReadIcon(const std::vector<std::uint8_t>& bytes);
-
-// Runs a shell command; ok is false when it could not start or exited with
-// a failure.
-struct CommandResult {
-    bool ok = false;
-    std::string output;
-};
-CommandResult RunCommand(const std::string& command);
-bool ImageMagickAvailable();
 
 }  // namespace lumetra::test

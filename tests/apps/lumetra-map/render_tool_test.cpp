@@ -3,6 +3,7 @@
 // answers to bad arguments.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,10 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/image_magick.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/tool_run.h"
 #include "tests/view/golden_scenes.h"
+#include "view/frame_size.h"
 
 namespace lumetra {
 namespace {
@@ -40,15 +43,6 @@ protected:
         fs::path path = m_dir / name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
-    }
-
-    // ImageMagick's view of one pixel, e.g. "srgb(255,146,0)".
-    std::string MagickPixel(const fs::path& bmp, int x, int y) const {
-        const fs::path answer = m_dir / "pixel.txt";
-        const std::string command = "convert " + Quote(bmp.string()) + " -format '%[pixel:p{" + std::to_string(x) +
-                                    "," + std::to_string(y) + "}]' info: >" + Quote(answer.string());
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        return test::ReadAll(answer);
     }
 
     std::vector<std::string> BaseArgs(const fs::path& out) const {
@@ -90,16 +84,14 @@ TEST_F(RenderTool, ImageMagickReadsTheWorkedExample) {
     const test::ToolRun outcome = Run({"--targets", targets.string(), "--results", results.string(), "--settings",
                                        settings.string(), "--out", out.string()});
     ASSERT_EQ(outcome.nExit, 0) << outcome.err;
-    EXPECT_EQ(MagickPixel(out, 200, 150), "srgb(255,146,0)");
-    EXPECT_EQ(MagickPixel(out, 420, 150), "srgb(0,255,53)");
-    EXPECT_EQ(MagickPixel(out, 0, 0), "srgb(0,0,0)");
-    EXPECT_EQ(MagickPixel(out, 510, 40), MagickPixel(out, 511, 40));
-    EXPECT_EQ(MagickPixel(out, 510, 288), "srgb(105,0,255)");  // legend, slow end at the bottom
-    EXPECT_EQ(MagickPixel(out, 512, 161), "srgb(0,255,53)");   // entry 128 in the middle
-    const fs::path size = m_dir / "size.txt";
-    ASSERT_EQ(std::system(("identify -format '%w %h %z' " + Quote(out.string()) + " >" + Quote(size.string())).c_str()),
-              0);
-    EXPECT_EQ(test::ReadAll(size), "516 310 8");
+    EXPECT_EQ(test::MagickPixel(out.string(), 200, 150), (std::array{255, 146, 0}));
+    EXPECT_EQ(test::MagickPixel(out.string(), 420, 150), (std::array{0, 255, 53}));
+    EXPECT_EQ(test::MagickPixel(out.string(), 0, 0), (std::array{0, 0, 0}));
+    EXPECT_EQ(test::MagickPixel(out.string(), 510, 40), test::MagickPixel(out.string(), 511, 40));
+    EXPECT_EQ(test::MagickPixel(out.string(), 510, 288), (std::array{105, 0, 255}));  // legend, slow end at the bottom
+    EXPECT_EQ(test::MagickPixel(out.string(), 512, 161), (std::array{0, 255, 53}));   // entry 128 in the middle
+    EXPECT_EQ(test::Identify(out.string(), "%w %h %z"),
+              std::to_string(kFrameWidth) + " " + std::to_string(kFrameHeight) + " 8");
 }
 
 TEST_F(RenderTool, MissingRequiredOptions) {

@@ -16,9 +16,12 @@
 #include <vector>
 
 #include "tests/net/testnet_client.h"
+#include "tests/support/image_magick.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/tool_run.h"
+#include "view/frame_size.h"
+#include "view/saver_files.h"
 
 namespace lumetra {
 namespace {
@@ -231,7 +234,7 @@ TEST_F(ProbeTool, BadArgumentsAndUnreadableFilesExitWithTwoAndProbeNothing) {
         EXPECT_FALSE(run.err.empty());
     }
     EXPECT_EQ(m_net->Requests().size(), before);
-    EXPECT_FALSE(std::filesystem::exists(m_dir / "lumetra.bmp")) << "a frame after bad arguments";
+    EXPECT_FALSE(std::filesystem::exists(m_dir / kSnapshotFileName)) << "a frame after bad arguments";
 }
 
 TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
@@ -265,19 +268,6 @@ TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
     }
 }
 
-// ImageMagick's view of one pixel as red, green and blue.
-std::array<int, 3> MagickPixel(const std::filesystem::path& bmp, int x, int y) {
-    const std::filesystem::path answer = bmp.parent_path() / "pixel.txt";
-    const std::string command = "convert " + Quote(bmp.string()) + " -format '%[fx:int(255*p{" + std::to_string(x) +
-                                "," + std::to_string(y) + "}.r)] %[fx:int(255*p{" + std::to_string(x) + "," +
-                                std::to_string(y) + "}.g)] %[fx:int(255*p{" + std::to_string(x) + "," +
-                                std::to_string(y) + "}.b)]' info: >" + Quote(answer.string());
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::array<int, 3> rgb = {-1, -1, -1};
-    std::istringstream(ReadAll(answer)) >> rgb[0] >> rgb[1] >> rgb[2];
-    return rgb;
-}
-
 TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {
     // Far enough apart that neither reaches the other's position. The range
     // follows the measured times, so the fastest host gets the red end of the
@@ -289,18 +279,17 @@ TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {
     ASSERT_EQ(run.nExit, 0) << run.err;
     ASSERT_EQ(run.out.size(), 4U);
     EXPECT_EQ(run.out[3], "2 of 2 targets answered");
-    const std::filesystem::path frame = m_dir / "lumetra.bmp";  // the default name, in the current folder
+    const std::filesystem::path frame = m_dir / kSnapshotFileName;  // the default name, in the current folder
     ASSERT_TRUE(std::filesystem::exists(frame)) << run.err;
 
-    const std::string size = (m_dir / "size.txt").string();
-    ASSERT_EQ(std::system(("identify -format '%w %h' " + Quote(frame.string()) + " >" + Quote(size)).c_str()), 0);
-    EXPECT_EQ(ReadAll(size), "516 310");
+    EXPECT_EQ(test::Identify(frame.string(), "%w %h"),
+              std::to_string(kFrameWidth) + " " + std::to_string(kFrameHeight));
 
-    const std::array<int, 3> fast = MagickPixel(frame, 200, 150);
+    const std::array<int, 3> fast = test::MagickPixel(frame.string(), 200, 150);
     EXPECT_GT(fast[0], 200);
     EXPECT_LT(fast[1], 80);
     EXPECT_LT(fast[2], 60);
-    const std::array<int, 3> slow = MagickPixel(frame, 420, 150);
+    const std::array<int, 3> slow = test::MagickPixel(frame.string(), 420, 150);
     EXPECT_LT(slow[1], 60);
     EXPECT_GT(slow[2], 200);
     EXPECT_GT(slow[0], 60) << "blue, not violet";
