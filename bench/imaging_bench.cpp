@@ -8,7 +8,8 @@
 #include "imaging/canvas.h"
 #include "imaging/dib.h"
 #include "imaging/image_list.h"
-#include "imaging/resource_ids.h"
+#include "resources/resource_ids.h"
+#include "view/frame_size.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ using namespace lumetra;
 
 void BM_OutlineDraw(benchmark::State& state) {
     CImageList map;
-    if (!map.Create(IDB_MAP_OUTLINE, 516, 1, Rgb(255, 255, 255))) state.SkipWithError("no outline bitmap");
+    if (!map.Create(IDB_MAP_OUTLINE, kFrameWidth, 1, Rgb(255, 255, 255))) state.SkipWithError("no outline bitmap");
     CDib frame;
-    frame.Create(516, 310, 24);
+    frame.Create(kFrameWidth, kFrameHeight, 24);
     CCanvas canvas(frame);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         map.Draw(canvas, 0, 0, 0);
@@ -31,7 +32,7 @@ void BM_IconDraw(benchmark::State& state) {
     CImageList icons;
     if (!icons.Create(IDB_TARGET_ICONS, 16, 1, Rgb(128, 0, 128))) state.SkipWithError("no icon bitmap");
     CDib frame;
-    frame.Create(516, 310, 24);
+    frame.Create(kFrameWidth, kFrameHeight, 24);
     CCanvas canvas(frame);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         icons.Draw(canvas, 3, 250, 150);
@@ -42,7 +43,7 @@ BENCHMARK(BM_IconDraw);
 
 void BM_LabelText(benchmark::State& state) {
     CDib frame;
-    frame.Create(516, 310, 24);
+    frame.Create(kFrameWidth, kFrameHeight, 24);
     CCanvas canvas(frame);
     canvas.SetTextColor(Rgb(0, 255, 255));
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
@@ -54,7 +55,7 @@ BENCHMARK(BM_LabelText);
 
 void BM_HostNameText(benchmark::State& state) {
     CDib frame;
-    frame.Create(516, 310, 24);
+    frame.Create(kFrameWidth, kFrameHeight, 24);
     CCanvas canvas(frame);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         canvas.DrawTextLine("www.example-university.edu", {21, 289, 498, 307}, kDtLeft | kDtBottom | kDtSingleLine);
@@ -65,7 +66,7 @@ BENCHMARK(BM_HostNameText);
 
 void BM_WriteFrameBmp(benchmark::State& state) {
     CDib frame;
-    frame.Create(516, 310, 24);
+    frame.Create(kFrameWidth, kFrameHeight, 24);
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
         CFile file;
         if (!file.Open("/dev/null", CFile::modeWrite)) {

@@ -1,6 +1,15 @@
-# lumetra_bitmap_resources(NAME id file [id file ...])
+# The resource ids, read from the one header that declares them for the code
+# and the resource compiler alike: LUMETRA_ID_<NAME> holds each number.
+file(STRINGS ${PROJECT_SOURCE_DIR}/resources/resource_ids.h id_lines REGEX "^#define ID[A-Z_]+ [0-9]+")
+foreach(line IN LISTS id_lines)
+  string(REGEX MATCH "^#define (ID[A-Z_]+) ([0-9]+)" _ "${line}")
+  set(LUMETRA_ID_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+endforeach()
+
+# lumetra_bitmap_resources(NAME ID file [ID file ...])
 # Makes the library NAME that puts the given BMP files into every program that
-# links it, as bitmap resources with those ids: on Windows through a generated
+# links it, as bitmap resources with those ids (names of resources/
+# resource_ids.h, or numbers for a test's own): on Windows through a generated
 # .rc fragment (RT_BITMAP resources), elsewhere as byte tables compiled in and
 # found by the same ids. The library is linked whole, since nothing refers to
 # its contents by name. Relative file names are taken from the calling folder.
@@ -11,6 +20,9 @@ function(lumetra_bitmap_resources name)
   set(args ${ARGN})
   while(args)
     list(POP_FRONT args id file)
+    if(DEFINED LUMETRA_ID_${id})
+      set(id ${LUMETRA_ID_${id}})
+    endif()
     if(NOT id MATCHES "^[0-9]+$" OR NOT file)
       message(FATAL_ERROR "lumetra_bitmap_resources(${name}): expected id file pairs")
     endif()

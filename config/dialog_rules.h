@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/saver_settings.h"
 #include "targets/ping_target.h"
 
 namespace lumetra {
@@ -19,9 +20,13 @@ struct SliderScale {
     int max;
 };
 
-inline constexpr SliderScale kMotionScale{1, 1, 3};      // MapMotion as it is
-inline constexpr SliderScale kPeriodScale{1000, 1, 30};  // PingPeriod in whole seconds
-inline constexpr SliderScale kTimeoutScale{100, 1, 50};  // PingTimeout in tenths of a second
+// The slider over `range` in steps of `unit`.
+constexpr SliderScale ScaleOver(IntRange range, int unit) {
+    return {unit, range.min / unit, range.max / unit};
+}
+inline constexpr SliderScale kMotionScale = ScaleOver(kMapMotionRange, 1);       // MapMotion as it is
+inline constexpr SliderScale kPeriodScale = ScaleOver(kPingPeriodRange, 1000);   // PingPeriod in whole seconds
+inline constexpr SliderScale kTimeoutScale = ScaleOver(kPingTimeoutRange, 100);  // PingTimeout in tenths of a second
 
 // The position that shows `value`: divided by the unit, truncated toward
 // zero. The slider itself clamps it into its range.

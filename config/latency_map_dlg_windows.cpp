@@ -4,10 +4,9 @@
 
 #include <utility>
 
-#include "config/config_dialog_ids.h"
 #include "config/dialog_rules.h"
 #include "framework/app_windows.h"
-#include "imaging/resource_ids.h"
+#include "resources/resource_ids.h"
 #include "view/latency_map_wnd_windows.h"
 
 namespace lumetra {

@@ -9,6 +9,7 @@
 #include "host/escaped_fault.h"
 #include "host/saver_bases_windows.h"
 #include "host/saver_host_windows.h"
+#include "resources/resource_ids.h"
 
 namespace lumetra {
 namespace {

@@ -5,8 +5,6 @@
 
 namespace lumetra {
 
-inline constexpr WORD IDD_CONFIG = 2003;
-
 // Takes the process command line, strips the program name and ends the
 // process with the run mode's result. Never returns.
 [[noreturn]] void StartFromCommandLine();

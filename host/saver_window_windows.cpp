@@ -1,9 +1,11 @@
 // The saver window: class, creation, message loop, the raw window procedure
-// in front of the framework and the dismissal rules behind it.
+// in front of the framework and the dismissal rules behind it. The 9x
+// family's password check before a close is in password_verifier_windows.cpp.
 #include <windows.h>
 
 #include "host/saver_bases_windows.h"
 #include "host/saver_host_windows.h"
+#include "resources/resource_ids.h"
 
 namespace lumetra {
 
@@ -14,8 +16,6 @@ namespace {
 constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kPreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
 constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
-constexpr UINT kSpiSetScreenSaverRunning = 97;
-constexpr WORD kSaverIconId = 100;
 
 bool FullScreen() {
     return g_saverHost.bPreview == FALSE;
@@ -84,7 +84,7 @@ int RunSaverWindow(HWND parent) {
     windowClass.style = kClassStyle;
     windowClass.lpfnWndProc = SaverWindowProc;
     windowClass.hInstance = g_saverHost.hInstance;
-    windowClass.hIcon = LoadIconA(g_saverHost.hInstance, MAKEINTRESOURCEA(kSaverIconId));
+    windowClass.hIcon = LoadIconA(g_saverHost.hInstance, MAKEINTRESOURCEA(IDI_SAVER));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kSaverClassName;
 
@@ -164,6 +164,9 @@ LRESULT CALLBACK SaverWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             break;
         case WM_TIMER:
             if (g_saverHost.bCloseAccepted != FALSE) return 0;
+            // Timer messages come only when the queue is otherwise empty; giving
+            // up the rest of the time slice here lets input and the desktop's
+            // own work go first, so a busy saver never delays its dismissal.
             Sleep(0);
             break;
         default: break;
@@ -205,67 +208,6 @@ LRESULT DefaultSaverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         default: break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-BOOL VerifyBeforeClose(HWND hwnd) {
-    if (g_saverHost.bVerifying != FALSE) return FALSE;
-    if (g_saverHost.pfnVerifyPassword == nullptr) {
-        g_saverHost.bCloseAccepted = TRUE;
-        return TRUE;
-    }
-    if (VerificationDue(g_saverHost.dwLastVerifyTick, GetTickCount())) {
-        g_saverHost.bVerifying = TRUE;
-        // The verifier's dialog may take a while: drop the timer messages that queued up before it.
-        MSG pending{};
-        PeekMessageA(&pending, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
-        PeekMessageA(&pending, hwnd, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
-        const LRESULT answer = SendMessageA(hwnd, WM_VERIFYPASSWORD, 0, 0);
-        g_saverHost.bCloseAccepted = answer != 0 ? TRUE : FALSE;
-        g_saverHost.bVerifying = FALSE;
-        if (answer == 0) HideCursor();
-        g_saverHost.dwLastVerifyTick = GetTickCount();
-    }
-    return g_saverHost.bCloseAccepted;
-}
-
-void LoadPasswordVerifier() {
-    if (g_saverHost.bWin9x == FALSE) return;
-    if (g_saverHost.hPasswordLib != nullptr) UnloadPasswordVerifier();
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS) return;
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
-            ERROR_SUCCESS &&
-        value != 0) {
-        g_saverHost.hPasswordLib = LoadLibraryA("PASSWORD.CPL");
-        if (g_saverHost.hPasswordLib != nullptr) {
-            g_saverHost.pfnVerifyPassword = reinterpret_cast<VerifyPasswordFn>(
-                reinterpret_cast<void*>(GetProcAddress(g_saverHost.hPasswordLib, "VerifyScreenSavePwd")));
-            if (g_saverHost.pfnVerifyPassword != nullptr) {
-                SetSaverRunning(TRUE);
-            } else {
-                UnloadPasswordVerifier();
-            }
-        }
-    }
-    RegCloseKey(key);
-}
-
-void UnloadPasswordVerifier() {
-    if (g_saverHost.bWin9x == FALSE || g_saverHost.hPasswordLib == nullptr) return;
-    FreeLibrary(g_saverHost.hPasswordLib);
-    g_saverHost.hPasswordLib = nullptr;
-    if (g_saverHost.pfnVerifyPassword != nullptr) {
-        g_saverHost.pfnVerifyPassword = nullptr;
-        SetSaverRunning(FALSE);
-    }
-}
-
-void SetSaverRunning(BOOL running) {
-    if (g_saverHost.bWin9x == FALSE) return;
-    BOOL previous = FALSE;
-    SystemParametersInfoA(kSpiSetScreenSaverRunning, static_cast<UINT>(running), &previous, 0);
 }
 
 }  // namespace lumetra

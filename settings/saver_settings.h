@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -34,11 +35,23 @@ struct SaverSettings {
     int m_bSaveFinalBMP{};        // snapshot of the last frame on exit
 };
 
+// The values the configuration dialog offers for a number, in the units the
+// file stores.
+struct IntRange {
+    int min;
+    int max;
+};
+inline constexpr IntRange kMapMotionRange{1, 3};          // pixels per motion tick
+inline constexpr IntRange kPingPeriodRange{1000, 30000};  // whole seconds, 1 to 30
+inline constexpr IntRange kPingTimeoutRange{100, 5000};   // tenths of a second, 1 to 50
+
 // A number: a key missing from the file leaves the member as it is, so
-// loading twice changes nothing.
+// loading twice changes nothing. `range`: what the dialog offers, if it
+// edits the number.
 struct IntField {
     int SaverSettings::*member;
     int defaultValue;
+    std::optional<IntRange> range = std::nullopt;
 };
 
 // A text: a key missing from the file gives the default, whatever the member
@@ -75,11 +88,11 @@ struct SaverOption {
 inline constexpr std::array<SaverOption, 11> kSaverOptions = {{
     {"TargetFile", TextField{&SaverSettings::m_strTargetFile, kDefaultTargetFile, kTargetFileBufferSize}, Saved::kNo,
         {"-targets", "FILE", 0, "the target file"}},
-    {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3}, Saved::kYes,
+    {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3, kMapMotionRange}, Saved::kYes,
         {"-map-motion", "N", 0, "bound of the drift speed, pixels per motion tick"}},
-    {"PingPeriod", IntField{&SaverSettings::m_nPingPeriod, 2000}, Saved::kYes,
+    {"PingPeriod", IntField{&SaverSettings::m_nPingPeriod, 2000, kPingPeriodRange}, Saved::kYes,
         {"-ping-period", "MS", 0, "milliseconds between two probes"}},
-    {"PingTimeout", IntField{&SaverSettings::m_nPingTimeout, 600}, Saved::kYes,
+    {"PingTimeout", IntField{&SaverSettings::m_nPingTimeout, 600, kPingTimeoutRange}, Saved::kYes,
         {"-ping-timeout", "MS", 0, "milliseconds an echo may take"}},
     {"DynamicRange", IntField{&SaverSettings::m_bDynamicRange, 0}, Saved::kYes,
         {"-dynamic-range", "", 1, "the colour scale spans the observed round-trip times"}},

@@ -7,7 +7,7 @@
 # change to the picture is intended, look at every PNG, and commit the files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tool=${1:-build/linux/tools/lumetra-map}
+tool=${1:-build/linux/bin/lumetra-map}
 dir=tests/data/frames
 review=build/golden-frames
 mkdir -p "$review"

@@ -59,7 +59,7 @@ if [ -n "${LUMETRA_RUN_MAIN_VIRTUAL:-}" ]; then
     exit 0
 fi
 mkdir -p "$out"
-cp build/windows/host/lumetra.scr resources/lumetra.txt "$out/"
+cp build/windows/apps/lumetra-scr/lumetra.scr resources/lumetra.txt "$out/"
 rm -f "$out/lumetra.bmp" "$out/lumetra.png"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     run_saver interactive

@@ -16,7 +16,7 @@ fi
 
 [ -f build/windows/CMakeCache.txt ] || cmake --preset windows >/dev/null
 cmake --build --preset windows -j2 --target lumetra >/dev/null
-saver=$root/build/windows/host/lumetra.scr
+saver=$root/build/windows/apps/lumetra-scr/lumetra.scr
 prefix=$root/build/windows/wineprefix-screenshot
 wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 

@@ -1,9 +1,17 @@
 // The hot loops of the field. For one frame row, every target reaching it
 // adds its weights w = s * delta to the row's planes (a RowJob each); then
-// each pixel's ramp entry is computed. The 32-bit planes have loops built for
-// the baseline instruction set, for SSE4.1 and, on x86-64 outside Windows, for
-// AVX2; FieldLoops32() picks the fastest the processor runs. Every set
-// computes the same integers.
+// each pixel's ramp entry is computed.
+//
+//   s          a kernel sample, 0 to 255
+//   delta      a target's r - M (field_value.h), the same for all its samples
+//   w          s * delta, one weight
+//   sum        plane of the sum of the weights at each pixel
+//   low/high   planes of wmin and wmax: the most negative and most positive
+//              weight at each pixel, both starting at 0
+//
+// The 32-bit planes have loops built for the baseline instruction set, for
+// SSE4.1 and, on x86-64 outside Windows, for AVX2; FieldLoops32() picks the
+// fastest the processor runs. Every set computes the same integers.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,16 @@
 // The per-pixel arithmetic of the field: from the accumulated weights of a
 // pixel to its ramp entry. Templated on the width the caller accumulated in,
 // so every width gives the value the 32-bit formula gives whenever that fits.
+//
+//   r          a target's round-trip time, ms
+//   L, H       the low and high ends of the render's range (value_range.h)
+//   M, S       the range's mid point (L + H) / 2 and span H - L, never 0
+//   s          a kernel sample, 0 to 255, at the pixel's offset from the target
+//   w          one target's weight at a pixel, s * (r - M)
+//   sum        the sum of every weight at the pixel
+//   wmin/wmax  the smallest and largest weight, both starting at 0, so a
+//              pixel's slow and fast targets pull it apart
+//   v          the value, -128 to 127; the ramp entry is v + 128
 #pragma once
 
 #include <cstdint>

@@ -2,11 +2,12 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "framework/exceptions.h"
 #include "imaging/canvas.h"
-#include "imaging/resource_ids.h"
+#include "resources/resource_ids.h"
 #include "view/overlays.h"
 #include "view/value_range.h"
 
@@ -55,7 +56,8 @@ void CFrameRenderer::CreateFrame(CDib& frame, CDC* referenceDC) const {
 void CFrameRenderer::RenderFrame(CDib& frame, const TargetList& targets, std::string_view region,
                                  const SaverSettings& settings, const PingTarget* current) const {
     if (frame.Width() != kFrameWidth || frame.Height() != kFrameHeight || frame.BitCount() != 24) {
-        throw std::invalid_argument("the frame must be 516 x 310 with 24 bits per pixel");
+        throw std::invalid_argument("the frame must be " + std::to_string(kFrameWidth) + " x " +
+                                    std::to_string(kFrameHeight) + " with 24 bits per pixel");
     }
     if (!frame.HasPixels()) return;
     CCanvas canvas(frame);

@@ -61,6 +61,14 @@ std::optional<int> CLatencyMapView::ProbeNextTarget(IEchoProber& prober) {
     return m_settings.m_nPingPeriod;
 }
 
+std::optional<int> CLatencyMapView::OnTimer(unsigned timerId, const Rect& client, IEchoProber& prober,
+                                            IRandomSource& random) {
+    if (timerId == kMotionTimerId) MoveFrame(client, random);
+    // The next probe comes one period after this probe and its render ended.
+    if (timerId == kProbeTimerId) return ProbeNextTarget(prober);
+    return std::nullopt;
+}
+
 void CLatencyMapView::RenderFrame() {
     if (!m_renderer || m_dibFrame.IsEmpty()) return;
     m_renderer->RenderFrame(m_dibFrame, m_targets, m_strRegion, m_settings, CurrentTarget());

@@ -73,6 +73,13 @@ public:
     // no target, nothing is probed and timer 2 keeps its period.
     std::optional<int> ProbeNextTarget(IEchoProber& prober);
 
+    // What every front end does when one of its two timers fires: timer 1
+    // moves the frame, timer 2 probes the next target. Returns the period
+    // (ms) to set timer 2 to again, after a probe and its render; nothing
+    // when the timer keeps its period (and the frame was not rendered).
+    // Either way the front end repaints the frame at Position().
+    std::optional<int> OnTimer(unsigned timerId, const Rect& client, IEchoProber& prober, IRandomSource& random);
+
     // Recomputes the frame, with the current target's marker. Nothing before
     // the start or after the destruction.
     void RenderFrame();

@@ -53,12 +53,8 @@ void CLatencyMapWnd::OnStart() {
 }
 
 void CLatencyMapWnd::OnTimer(UINT_PTR id) {
-    if (id == kMotionTimerId) m_view.MoveFrame(ClientRect(), m_random);
-    if (id == kProbeTimerId) {
-        // The next probe comes one period after this probe and its render ended.
-        if (const std::optional<int> period = m_view.ProbeNextTarget(m_prober)) {
-            SetTimer(kProbeTimerId, static_cast<UINT>(*period));
-        }
+    if (const std::optional<int> period = m_view.OnTimer(static_cast<unsigned>(id), ClientRect(), m_prober, m_random)) {
+        SetTimer(kProbeTimerId, static_cast<UINT>(*period));
     }
     Invalidate(FALSE);
 }

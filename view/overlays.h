@@ -11,6 +11,7 @@
 #include "imaging/image_list.h"
 #include "settings/saver_settings.h"
 #include "targets/ping_target.h"
+#include "view/frame_size.h"
 
 namespace lumetra {
 
@@ -23,7 +24,7 @@ inline constexpr int kLegendLeft = 509;   // width - 7
 inline constexpr int kLegendRight = 512;  // width - 4
 inline constexpr int kLegendTop = 33;     // height - 277
 inline constexpr Rect kLowLabelRect{416, 15, 513, 36};
-inline constexpr Rect kHighLabelRect{416, 289, 513, 310};
+inline constexpr Rect kHighLabelRect{416, 289, 513, kFrameHeight};
 inline constexpr Rect kHostNameRect{21, 289, 498, 307};
 inline constexpr int kCornerIconX = 3;
 inline constexpr int kCornerIconY = 289;

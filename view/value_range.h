@@ -1,5 +1,10 @@
 // The value range of one render: the low and high ends that the legend prints
 // and the mid point and span that turn a weight into a ramp index.
+//
+//   r      a target's round-trip time, ms; -1 none, below -1 the timeout
+//   L, H   the smallest and largest r of the region's results (DynamicRange),
+//          else PingTimeout / 20 and PingTimeout
+//   M, S   (L + H) / 2 and H - L
 #pragma once
 
 #include <cstdint>

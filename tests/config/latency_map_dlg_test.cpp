@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "config/config_dialog_ids.h"
 #include "config/latency_map_dlg_windows.h"
 #include "host/run_modes_windows.h"
 #include "host/saver_host_windows.h"
 #include "resources/lumetra_version.h"
+#include "resources/resource_ids.h"
 #include "tests/host/saver_harness_windows.h"
 #include "tests/support/temp_folder.h"
 #include "view/latency_map_wnd_windows.h"

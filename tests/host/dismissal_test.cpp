@@ -15,16 +15,18 @@ struct MouseCase {
 };
 
 TEST(Dismissal, MouseThresholdIsTheSumOfBothDistances) {
+    EXPECT_EQ(kMouseThreshold, 4U);  // what users of every front end expect
     constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr auto kT = static_cast<std::int32_t>(kMouseThreshold);
     const MouseCase cases[] = {
-        {{100, 100}, {100, 100}, false},  // where it was at creation
-        {{100, 100}, {103, 101}, false},  // exactly 4 in total stays
-        {{100, 100}, {97, 99}, false},    // 4 the other way
-        {{100, 100}, {103, 102}, true},   // 5 closes
-        {{100, 100}, {100, 95}, true},    // 5 along one axis
-        {{-5, -5}, {0, -5}, true},        // negative screen coordinates (a monitor left of the primary)
-        {{kMin, 0}, {kMax, 0}, true},     // a distance beyond 31 bits still counts as far
+        {{100, 100}, {100, 100}, false},           // where it was at creation
+        {{100, 100}, {100 + kT - 1, 101}, false},  // exactly the threshold in total stays
+        {{100, 100}, {100 - kT + 1, 99}, false},   // the same the other way
+        {{100, 100}, {100 + kT - 1, 102}, true},   // one more closes
+        {{100, 100}, {100, 100 - kT - 1}, true},   // one more along one axis
+        {{-5, -5}, {0, -5}, true},                 // negative screen coordinates (a monitor left of the primary)
+        {{kMin, 0}, {kMax, 0}, true},              // a distance beyond 31 bits still counts as far
         {{kMin, kMin}, {kMax, kMax}, true},
     };
     for (const MouseCase& c : cases) {

@@ -49,6 +49,7 @@ TEST_F(SaverWindow, InputThatClosesAndInputThatDoesNot) {
 }
 
 TEST_F(SaverWindow, SmallMovesAddUpAgainstTheAnchor) {
+    constexpr auto kT = static_cast<LONG>(kMouseThreshold);
     bool first = true;
     bool four = true;
     bool five = false;
@@ -56,10 +57,10 @@ TEST_F(SaverWindow, SmallMovesAddUpAgainstTheAnchor) {
     Run([&](HWND hwnd) {
         SendMessageA(hwnd, WM_MOUSEMOVE, 0, 0);  // the cursor where it was at creation
         first = TakePostedClose(hwnd);
-        SetCursorPos(kAnchor.x + 3, kAnchor.y + 1);  // 4 in total
+        SetCursorPos(kAnchor.x + kT - 1, kAnchor.y + 1);  // the threshold in total
         SendMessageA(hwnd, WM_MOUSEMOVE, 0, 0);
         four = TakePostedClose(hwnd);
-        SetCursorPos(kAnchor.x + 4, kAnchor.y + 1);  // 5 from the anchor, 1 from the last move
+        SetCursorPos(kAnchor.x + kT, kAnchor.y + 1);  // one past it, 1 from the last move
         SendMessageA(hwnd, WM_MOUSEMOVE, 0, 0);
         five = TakePostedClose(hwnd);
         // The anchor moved with the close: staying put closes nothing more.

@@ -14,9 +14,9 @@ namespace lumetra {
 namespace {
 
 using test::CTempFolder;
-using test::Le16;
-using test::Le32;
-using test::ReadFileBytes;
+using test::ReadWholeFile;
+using test::U16At;
+using test::U32At;
 
 void WriteFile(CDib& dib, const std::string& path) {
     CFile file;
@@ -63,19 +63,19 @@ TEST(WriteBmp, FrameFileHasTheExactHeaders) {
     frame.Create(516, 310, 24);
     Paint24(frame);
     WriteFile(frame, dir.File("frame.bmp"));
-    const auto bytes = ReadFileBytes(dir.File("frame.bmp"));
+    const auto bytes = ReadWholeFile(dir.File("frame.bmp"));
     ASSERT_EQ(bytes.size(), 479934U);
     const std::vector<std::uint8_t> fileHeader = {0x42, 0x4D, 0xBE, 0x52, 0x07, 0x00, 0x00,
                                                   0x00, 0x00, 0x00, 0x36, 0x00, 0x00, 0x00};
     EXPECT_TRUE(std::equal(fileHeader.begin(), fileHeader.end(), bytes.begin()));
-    EXPECT_EQ(Le32(bytes, 14), 40U);
-    EXPECT_EQ(Le32(bytes, 18), 516U);
-    EXPECT_EQ(Le32(bytes, 22), 310U);
-    EXPECT_EQ(Le16(bytes, 26), 1);
-    EXPECT_EQ(Le16(bytes, 28), 24);
-    EXPECT_EQ(Le32(bytes, 30), 0U);
-    EXPECT_EQ(Le32(bytes, 34), 479880U);
-    for (std::size_t off : {38U, 42U, 46U, 50U}) EXPECT_EQ(Le32(bytes, off), 0U) << off;
+    EXPECT_EQ(U32At(bytes, 14), 40U);
+    EXPECT_EQ(U32At(bytes, 18), 516U);
+    EXPECT_EQ(U32At(bytes, 22), 310U);
+    EXPECT_EQ(U16At(bytes, 26), 1);
+    EXPECT_EQ(U16At(bytes, 28), 24);
+    EXPECT_EQ(U32At(bytes, 30), 0U);
+    EXPECT_EQ(U32At(bytes, 34), 479880U);
+    for (std::size_t off : {38U, 42U, 46U, 50U}) EXPECT_EQ(U32At(bytes, off), 0U) << off;
     // The first row in the file is the bottom of the picture.
     const ColorRef bottomLeft = PatternAt(0, 309);
     EXPECT_EQ(bytes[54], BlueOf(bottomLeft));
@@ -108,7 +108,7 @@ TEST(WriteBmp, OddWidthsPadEveryRow) {
         // Fill bytes carry no meaning but are written as they lie.
         const std::string path = dir.File("odd" + std::to_string(width) + ".bmp");
         WriteFile(dib, path);
-        const auto bytes = ReadFileBytes(path);
+        const auto bytes = ReadWholeFile(path);
         ASSERT_EQ(bytes.size(), 54U + 3 * dib.Stride());
         EXPECT_EQ(dib.Stride() % 4, 0);
         if (test::HaveImageMagick()) {
@@ -125,9 +125,9 @@ TEST(WriteBmp, SameImageTwiceGivesIdenticalFiles) {
     Paint24(dib);
     WriteFile(dib, dir.File("a.bmp"));
     WriteFile(dib, dir.File("b.bmp"));
-    const auto a = ReadFileBytes(dir.File("a.bmp"));
+    const auto a = ReadWholeFile(dir.File("a.bmp"));
     EXPECT_EQ(a.size(), 54U + 17 * 100);
-    EXPECT_EQ(a, ReadFileBytes(dir.File("b.bmp")));
+    EXPECT_EQ(a, ReadWholeFile(dir.File("b.bmp")));
 }
 
 // A packed 4- or 8-bit image whose table maps index i to a colour of its own.
@@ -154,14 +154,14 @@ TEST(WriteBmp, PaletteColoursBecomeTheTable) {
         dib.CreateFromPacked(packed, 1);  // table now holds indices; colours are in the palette
         const std::string path = dir.File("pal" + std::to_string(bits) + ".bmp");
         WriteFile(dib, path);
-        const auto bytes = ReadFileBytes(path);
+        const auto bytes = ReadWholeFile(path);
         const std::size_t tableBytes = 4U << bits;
         ASSERT_EQ(bytes.size(), 54 + tableBytes + std::size_t(dib.Stride()) * dib.Height());
-        EXPECT_EQ(Le32(bytes, 10), offBits);
-        EXPECT_EQ(Le32(bytes, 2), bytes.size());
-        EXPECT_EQ(Le32(bytes, 46), 1U << bits);  // biClrUsed = m_nColors
+        EXPECT_EQ(U32At(bytes, 10), offBits);
+        EXPECT_EQ(U32At(bytes, 2), bytes.size());
+        EXPECT_EQ(U32At(bytes, 46), 1U << bits);  // biClrUsed = m_nColors
         EXPECT_EQ(dib.Header()->biClrUsed, 1U << bits);
-        EXPECT_EQ(Le32(bytes, 38), 2834U);  // the block's own resolution
+        EXPECT_EQ(U32At(bytes, 38), 2834U);  // the block's own resolution
         // Table from the palette: blue, green, red, 0 as the block had them.
         EXPECT_TRUE(std::equal(bytes.begin() + 54, bytes.begin() + 54 + tableBytes, packed.begin() + 40));
         EXPECT_TRUE(std::equal(bytes.begin() + offBits, bytes.end(), packed.begin() + 40 + tableBytes));
@@ -188,9 +188,9 @@ TEST(WriteBmp, TableWithoutPaletteIsTheImagesOwn) {
     dib.Create(17, 2, 1);                 // white 0 bits, black 1 bits, no palette
     dib.GetPixelAddress(9, 0)[0] = 0x40;  // pixel 9 of the top row is black
     WriteFile(dib, dir.File("mono.bmp"));
-    const auto bytes = ReadFileBytes(dir.File("mono.bmp"));
+    const auto bytes = ReadWholeFile(dir.File("mono.bmp"));
     ASSERT_EQ(bytes.size(), 54U + 8 + 8);
-    EXPECT_EQ(Le32(bytes, 10), 62U);
+    EXPECT_EQ(U32At(bytes, 10), 62U);
     const std::vector<std::uint8_t> table = {0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0};
     EXPECT_TRUE(std::equal(table.begin(), table.end(), bytes.begin() + 54));
     if (!test::HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed: no independent reader";
@@ -210,7 +210,7 @@ TEST(WriteBmp, NullFileOrEmptyImageWritesNothing) {
     CDib never;
     never.WriteBmp(&file);
     file.Close();
-    EXPECT_TRUE(ReadFileBytes(dir.File("empty.bmp")).empty());
+    EXPECT_TRUE(ReadWholeFile(dir.File("empty.bmp")).empty());
 }
 
 TEST(WriteBmp, FailedWriteThrowsFileException) {
@@ -256,7 +256,7 @@ TEST(WriteBmp, PixelsInsideAndOutsideADrawnRectangle) {
         }
     }
     WriteFile(dib, dir.File("rect.bmp"));
-    const auto bytes = ReadFileBytes(dir.File("rect.bmp"));
+    const auto bytes = ReadWholeFile(dir.File("rect.bmp"));
     ASSERT_EQ(bytes.size(), 54U + 13 * 64);
     // Picture row 3 is file row 9; its pixel 5 is red (blue, green, red order).
     EXPECT_EQ(bytes[54 + 9 * 64 + 15 + 2], 255);

@@ -14,7 +14,7 @@
 #include "imaging/canvas.h"
 #include "imaging/dib.h"
 #include "imaging/dib_pixels.h"
-#include "imaging/resource_ids.h"
+#include "resources/resource_ids.h"
 
 namespace lumetra {
 namespace {

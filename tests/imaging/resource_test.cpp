@@ -13,7 +13,7 @@
 #include "imaging/dib_pixels.h"
 #include "imaging/dib_platform.h"
 #include "imaging/image_list.h"
-#include "imaging/resource_ids.h"
+#include "resources/resource_ids.h"
 #include "tests/imaging/test_support.h"
 #include "tests/support/temp_folder.h"
 
@@ -55,7 +55,7 @@ TEST(Resources, EveryProductBitmapHoldsItsFileWithoutTheFileHeader) {
          {std::pair{IDB_TARGET_ICONS, "target_icons.bmp"}, std::pair{IDB_MAP_OUTLINE, "map_outline.bmp"},
           std::pair{IDB_STYLE_HOPS, "style_hops.bmp"}, std::pair{IDB_STYLE_SPEED, "style_speed.bmp"},
           std::pair{IDB_KERNEL, "kernel.bmp"}, std::pair{IDB_COLOR_RAMP, "color_ramp.bmp"}}) {
-        const auto file = test::ReadFileBytes(ResourceFile(name));
+        const auto file = test::ReadWholeFile(ResourceFile(name));
         ASSERT_GT(file.size(), 54U) << name;
         const auto resource = CopyResourceData(id);
         ASSERT_EQ(resource.size(), file.size() - 14) << name;
@@ -159,14 +159,14 @@ TEST(Resources, LoadedKernelWritesItsOwnHeaderFields) {
     ASSERT_TRUE(file.Open(dir.File("kernel.bmp"), CFile::modeCreate | CFile::modeWrite));
     kernel.WriteBmp(&file);
     file.Close();
-    const auto written = test::ReadFileBytes(dir.File("kernel.bmp"));
+    const auto written = test::ReadWholeFile(dir.File("kernel.bmp"));
     ASSERT_EQ(written.size(), 54U + 196608U);
-    EXPECT_EQ(test::Le32(written, 34), 0U);     // biSizeImage as the resource had it
-    EXPECT_EQ(test::Le32(written, 38), 2834U);  // pixels per metre, both ways
-    EXPECT_EQ(test::Le32(written, 42), 2834U);
-    EXPECT_EQ(test::Le32(written, 46), 0U);  // biClrUsed: the table's entry count
+    EXPECT_EQ(test::U32At(written, 34), 0U);     // biSizeImage as the resource had it
+    EXPECT_EQ(test::U32At(written, 38), 2834U);  // pixels per metre, both ways
+    EXPECT_EQ(test::U32At(written, 42), 2834U);
+    EXPECT_EQ(test::U32At(written, 46), 0U);  // biClrUsed: the table's entry count
     // Apart from the 2 padding bytes the file is the one it came from.
-    const auto source = test::ReadFileBytes(ResourceFile("kernel.bmp"));
+    const auto source = test::ReadWholeFile(ResourceFile("kernel.bmp"));
     ASSERT_EQ(source.size(), written.size() + 2);
     EXPECT_TRUE(std::equal(written.begin() + 14, written.end(), source.begin() + 14));
     if (!test::HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed: no independent reader";

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
+#include "view/frame_size.h"
 
 namespace lumetra::test {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(BundledTargets, EveryPositionIsOnTheLandAndItsIconInTheFrame) {
         char comma = 0;
         std::istringstream position(r.fields[5]);
         ASSERT_TRUE(position >> x >> comma >> y && comma == ',') << "line " << r.line;
-        ASSERT_TRUE(x >= 8 && x + 8 <= 516 && y >= 8 && y + 8 <= 310) << "line " << r.line;
+        ASSERT_TRUE(x >= 8 && x + 8 <= kFrameWidth && y >= 8 && y + 8 <= kFrameHeight) << "line " << r.line;
         EXPECT_TRUE(OnLand(x, y)) << "line " << r.line << " " << r.fields[2] << " at " << x << "," << y;
         ++quadrant[(x < 247 ? 0 : 1) + (y < 157 ? 0 : 2)];
     }

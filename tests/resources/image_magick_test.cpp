@@ -2,9 +2,12 @@
 // and the icon as well-formed and see the same pixels as the saver.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
+#include "tests/support/image_magick.h"
+#include "tests/support/run_command.h"
 
 namespace lumetra::test {
 namespace {
@@ -12,7 +15,7 @@ namespace {
 class ImageMagick : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!ImageMagickAvailable()) GTEST_SKIP() << "ImageMagick's identify is not installed";
+        if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick's identify is not installed";
     }
     static std::string Run(const std::string& arguments) {
         const CommandResult result = RunCommand(arguments + " 2>&1");
@@ -23,9 +26,8 @@ protected:
         return Run("identify -regard-warnings -format '%m %w %h|' '" + ResourcePath(name) + "'");
     }
     static std::string PixelAt(const std::string& name, int x, int y) {
-        return Run("convert '" + ResourcePath(name) + "' -format '%[fx:int(255*p{" + std::to_string(x) + "," +
-                   std::to_string(y) + "}.r+0.5)],%[fx:int(255*p{" + std::to_string(x) + "," + std::to_string(y) +
-                   "}.g+0.5)],%[fx:int(255*p{" + std::to_string(x) + "," + std::to_string(y) + "}.b+0.5)]' info:");
+        const std::array<int, 3> rgb = MagickPixel(ResourcePath(name), x, y);
+        return std::to_string(rgb[0]) + "," + std::to_string(rgb[1]) + "," + std::to_string(rgb[2]);
     }
 };
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
 
 namespace lumetra::test {
 namespace {

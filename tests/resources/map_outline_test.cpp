@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
+#include "view/frame_size.h"
 
 namespace lumetra::test {
 namespace {
@@ -21,8 +22,8 @@ protected:
 std::unique_ptr<BmpFile> MapOutline::s_map;
 
 TEST_F(MapOutline, Is516By310AtFourBits) {
-    EXPECT_EQ(s_map->Width(), 516);
-    EXPECT_EQ(s_map->Height(), 310);
+    EXPECT_EQ(s_map->Width(), kFrameWidth);
+    EXPECT_EQ(s_map->Height(), kFrameHeight);
     EXPECT_EQ(s_map->BitCount(), 4);
     EXPECT_EQ(s_map->ColorTable().size(), 16U);
     EXPECT_EQ(s_map->Stride(), 260);
@@ -31,8 +32,8 @@ TEST_F(MapOutline, Is516By310AtFourBits) {
 TEST_F(MapOutline, UsesOnlyWhiteAndBlack) {
     int white = 0;
     int black = 0;
-    for (int y = 0; y < 310; ++y) {
-        for (int x = 0; x < 516; ++x) {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
             const Rgb c = s_map->At(x, y);
             ASSERT_TRUE(c == kWhite || c == kBlack) << x << "," << y;
             ++(c == kWhite ? white : black);
@@ -44,9 +45,9 @@ TEST_F(MapOutline, UsesOnlyWhiteAndBlack) {
 }
 
 TEST_F(MapOutline, LandSpansExactlyItsBox) {
-    int left = 516, right = -1, top = 310, bottom = -1;
-    for (int y = 0; y < 310; ++y) {
-        for (int x = 0; x < 516; ++x) {
+    int left = kFrameWidth, right = -1, top = kFrameHeight, bottom = -1;
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
             if (!IsLand(x, y)) continue;
             left = std::min(left, x);
             right = std::max(right, x);
@@ -61,11 +62,11 @@ TEST_F(MapOutline, LandSpansExactlyItsBox) {
 }
 
 TEST_F(MapOutline, OutermostRowsAndColumnsAreBlack) {
-    for (int x = 0; x < 516; ++x) {
+    for (int x = 0; x < kFrameWidth; ++x) {
         EXPECT_EQ(s_map->At(x, 0), kBlack) << x;
         EXPECT_EQ(s_map->At(x, 309), kBlack) << x;
     }
-    for (int y = 0; y < 310; ++y) {
+    for (int y = 0; y < kFrameHeight; ++y) {
         EXPECT_EQ(s_map->At(0, y), kBlack) << y;
         EXPECT_EQ(s_map->At(515, y), kBlack) << y;
     }
@@ -95,7 +96,7 @@ TEST_F(MapOutline, StateBordersAreSinglePixelLinesAcrossTheLand) {
     EXPECT_TRUE(IsLand(kansasEast + 2, y)) << "Missouri just past a 1-pixel border";
 
     int runs = 0;
-    for (int col = 1; col < 516; ++col) {
+    for (int col = 1; col < kFrameWidth; ++col) {
         if (IsLand(col, y) && !IsLand(col - 1, y)) ++runs;
     }
     EXPECT_GE(runs, 8) << "a row across the country crosses many states";

@@ -4,7 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
+#include "tests/support/files.h"
 
 namespace lumetra::test {
 namespace {

@@ -8,6 +8,7 @@
 
 #include "imaging/canvas.h"
 #include "view/frame_renderer.h"
+#include "view/frame_size.h"
 #include "view/overlays.h"
 
 namespace lumetra {
@@ -135,9 +136,9 @@ ReferenceRange ReferenceLatencyField(CDib& frame, const CDib& kernel, const CDib
     std::vector<const std::uint8_t*> entries;
     entries.reserve(256);
     for (int i = 0; i < 256; ++i) entries.push_back(ramp.GetPixelAddress(i, 0));
-    for (int y = 0; y < 310; ++y) {
+    for (int y = 0; y < kFrameHeight; ++y) {
         std::uint8_t* pixel = frame.GetPixelAddress(0, y);
-        for (int x = 0; x < 516; ++x, pixel += 3) {
+        for (int x = 0; x < kFrameWidth; ++x, pixel += 3) {
             const int i = PixelEntry(kernel, taking, range, settings.m_bSmoothColor, x, y);
             std::memcpy(pixel, entries[static_cast<std::size_t>(i)], 3);
         }

@@ -2,11 +2,11 @@
 // and read back what they wrote.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/files.h"  // ReadAll, for the tests that read back what a tool wrote
 
 namespace lumetra::test {
 
@@ -15,14 +15,6 @@ inline std::string Quote(const std::string& text) {
     std::string quoted = "'";
     for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
-}
-
-// The whole file as bytes; empty when it cannot be read.
-inline std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The lines of `text` without their line feeds.

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "tests/support/reference_field.h"
+#include "tests/support/target_builder.h"
 #include "tests/view/frame_support.h"
-#include "tests/view/target_builder.h"
 #include "view/frame_renderer.h"
 #include "view/latency_field.h"
 

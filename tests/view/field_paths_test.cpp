@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/view/target_builder.h"
+#include "tests/support/target_builder.h"
 #include "view/latency_field.h"
 
 namespace lumetra {

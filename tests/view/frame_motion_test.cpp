@@ -10,13 +10,14 @@
 
 #include "tests/view/case_name.h"
 #include "tests/view/scripted_random.h"
+#include "view/frame_size.h"
 
 namespace lumetra {
 namespace {
 
 using test::CScriptedRandom;
 
-constexpr Size kFrame{516, 310};
+constexpr Size kFrame{kFrameWidth, kFrameHeight};
 constexpr Rect kScreen{0, 0, 1000, 800};
 
 // ---- the first drift ------------------------------------------------------
@@ -92,9 +93,9 @@ const PositionCase kPositions[] = {
     {"ClientSmallerThanTheFrame", {0, 0, 200, 150}, {500, 1000}, {1000 % 316, 500 % 160}},
     {"ClientSmallerLargestDraw", {0, 0, 200, 150}, {159, 315}, {315, 159}},
     // An extent equal to the frame's leaves no divisor: placed at the edge, nothing drawn.
-    {"ExactlyTheFrameSize", {0, 0, 516, 310}, {}, {0, 0}},
-    {"ExactlyTheFrameWidth", {0, 0, 516, 400}, {95}, {0, 5}},
-    {"ExactlyTheFrameHeight", {0, 0, 600, 310}, {100}, {16, 0}},
+    {"ExactlyTheFrameSize", {0, 0, kFrameWidth, kFrameHeight}, {}, {0, 0}},
+    {"ExactlyTheFrameWidth", {0, 0, kFrameWidth, 400}, {95}, {0, 5}},
+    {"ExactlyTheFrameHeight", {0, 0, 600, kFrameHeight}, {100}, {16, 0}},
     {"ClientNotAtTheOrigin", {10, 20, 1010, 820}, {5, 6}, {16, 25}},
 };
 
@@ -159,7 +160,7 @@ TEST(MotionTickPreview, ClientSmallerThanTheFrameAlternatesBetweenTheTwoEdges) {
         MoveFrame(position, drift, kFrame, preview, 3, random);
         seen.push_back(position);
     }
-    const Point farEdge{200 - 516, 150 - 310};
+    const Point farEdge{200 - kFrameWidth, 150 - kFrameHeight};
     const std::vector<Point> expected = {farEdge, {0, 0}, farEdge, {0, 0}, farEdge, {0, 0}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(random.Left(), 0U);

@@ -6,8 +6,8 @@
 #include <random>
 #include <set>
 
+#include "tests/support/target_builder.h"
 #include "tests/view/frame_support.h"
-#include "tests/view/target_builder.h"
 
 namespace lumetra {
 namespace {

@@ -14,6 +14,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/view/scripted_prober.h"
 #include "tests/view/scripted_random.h"
+#include "view/frame_size.h"
+#include "view/saver_files.h"
 
 namespace lumetra {
 namespace {
@@ -39,7 +41,7 @@ protected:
     }
 
     std::string Folder(const char* name) const { return (m_root.Path() / name).string(); }
-    fs::path Snapshot(const char* folder = "cwd") const { return m_root.Path() / folder / "lumetra.bmp"; }
+    fs::path Snapshot(const char* folder = "cwd") const { return m_root.Path() / folder / kSnapshotFileName; }
 
     // The golden scene's results, as the prober will answer each target.
     void AnswerAsInTheScene(const std::string& resultsFile) {
@@ -83,7 +85,7 @@ TEST_F(MapView, StartsOnceWithItsDriftPositionAndTheGoldenFirstFrame) {
     EXPECT_EQ(random.Left(), 0U);
     EXPECT_EQ(m_view.Drift(), (Point{1, 2}));
     EXPECT_EQ(m_view.Position(), (Point{200, 100}));
-    EXPECT_EQ(m_view.FrameSize(), (Size{516, 310}));
+    EXPECT_EQ(m_view.FrameSize(), (Size{kFrameWidth, kFrameHeight}));
     EXPECT_EQ(m_view.Targets().size(), 22U) << "the target file beside the program was not read";
     EXPECT_EQ(m_view.Region(), "USA");
     EXPECT_EQ(m_view.CurrentTarget(), nullptr);

@@ -6,8 +6,8 @@
 #include <climits>
 
 #include "tests/support/dib_test_access.h"
+#include "tests/support/target_builder.h"
 #include "tests/view/frame_support.h"
-#include "tests/view/target_builder.h"
 #include "view/overlays.h"
 
 namespace lumetra {

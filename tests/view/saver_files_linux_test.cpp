@@ -9,11 +9,12 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/resources/bmp_file.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/shell_text.h"
+#include "tests/support/target_builder.h"
 #include "tests/support/temp_folder.h"
 #include "tests/view/frame_support.h"
-#include "tests/view/target_builder.h"
+#include "view/frame_size.h"
 #include "view/saver_files.h"
 
 namespace lumetra {
@@ -50,13 +51,13 @@ TEST(SnapshotReadBack, IsTheFrameAsA24BitBmpFile) {
     TargetList targets;
     AddTarget(targets, TargetSketch{.x = 100, .y = 100, .rtt = 20});
     CTestFrame frame(targets, SaverSettings{}, targets.front().get());
-    const std::string path = (root.Path() / "lumetra.bmp").string();
+    const std::string path = (root.Path() / kSnapshotFileName).string();
     ASSERT_EQ(WriteSnapshot(frame.dib, {path}), path);
 
     const test::BmpFile bmp(test::ReadWholeFile(path));
     EXPECT_EQ(bmp.FileSize(), 479934U);
-    EXPECT_EQ(bmp.Width(), 516);
-    EXPECT_EQ(bmp.Height(), 310);
+    EXPECT_EQ(bmp.Width(), kFrameWidth);
+    EXPECT_EQ(bmp.Height(), kFrameHeight);
     EXPECT_EQ(bmp.BitCount(), 24);
     for (const auto& [x, y] : {Pixel{0, 0}, Pixel{100, 100}, Pixel{515, 309}, Pixel{8, 296}}) {
         const test::Rgb rgb = bmp.At(x, y);
@@ -66,7 +67,7 @@ TEST(SnapshotReadBack, IsTheFrameAsA24BitBmpFile) {
 
 TEST(SnapshotOnAFullDisk, AFailedWriteKeepsTheEarlierSnapshotAndLeavesNoTemporaryFile) {
     const test::CTempFolder root;
-    const std::string path = root.Write("lumetra.bmp", "earlier snapshot");
+    const std::string path = root.Write(kSnapshotFileName, "earlier snapshot");
     CTestFrame frame;
     {
         const CFileSizeLimit full(4096);

@@ -11,10 +11,10 @@
 
 #include "tests/support/dib_test_access.h"
 #include "tests/support/shell_text.h"
+#include "tests/support/target_builder.h"
 #include "tests/support/temp_folder.h"
 #include "tests/view/case_name.h"
 #include "tests/view/frame_support.h"
-#include "tests/view/target_builder.h"
 
 namespace lumetra {
 namespace {
@@ -89,10 +89,10 @@ TEST(TargetFilePlaceRules, AnAbsolutePathIsTakenAsGiven) {
 
 TEST(SnapshotPlaces, EachFolderOnceInOrder) {
     const std::string s = Sep();
-    EXPECT_EQ(SnapshotPaths({"", ""}), std::vector<std::string>{"lumetra.bmp"});
+    EXPECT_EQ(SnapshotPaths({"", ""}), std::vector<std::string>{kSnapshotFileName});
     EXPECT_EQ(SnapshotPaths({"cwd", "conf" + s}),
-              (std::vector<std::string>{"cwd" + s + "lumetra.bmp", "conf" + s + "lumetra.bmp"}));
-    EXPECT_EQ(SnapshotPaths({"a", "a"}), std::vector<std::string>{"a" + s + "lumetra.bmp"});
+              (std::vector<std::string>{"cwd" + s + kSnapshotFileName, "conf" + s + kSnapshotFileName}));
+    EXPECT_EQ(SnapshotPaths({"a", "a"}), std::vector<std::string>{"a" + s + kSnapshotFileName});
 }
 
 // ---- writing the snapshot -------------------------------------------------
@@ -105,17 +105,17 @@ protected:
         SaverSettings settings;
         SharedRenderer().RenderFrame(m_frame.dib, targets, kRegionUsa, settings, targets.front().get());
     }
-    std::string In(const std::string& folder) const { return (m_root.Path() / folder / "lumetra.bmp").string(); }
+    std::string In(const std::string& folder) const { return (m_root.Path() / folder / kSnapshotFileName).string(); }
 
     CTempFolder m_root;
     CTestFrame m_frame;
 };
 
 TEST_F(Snapshot, ReplacesAnEarlierSnapshotWhole) {
-    const std::string path = m_root.Write("lumetra.bmp", std::string(600000, 'x'));
+    const std::string path = m_root.Write(kSnapshotFileName, std::string(600000, 'x'));
     ASSERT_EQ(WriteSnapshot(m_frame.dib, {path}), path);
     EXPECT_EQ(test::ReadAll(path), m_frame.dib.BmpFileBytes()) << "the longer old file was not replaced whole";
-    EXPECT_EQ(NamesIn(m_root.Path()), std::vector<std::string>{"lumetra.bmp"});
+    EXPECT_EQ(NamesIn(m_root.Path()), std::vector<std::string>{kSnapshotFileName});
 }
 
 TEST_F(Snapshot, GoesToTheNextFolderWhenAFolderTakesNone) {
@@ -124,7 +124,7 @@ TEST_F(Snapshot, GoesToTheNextFolderWhenAFolderTakesNone) {
     fs::create_directory(m_root.Path() / "settings");
     EXPECT_EQ(WriteSnapshot(m_frame.dib, {In("cwd"), In("settings")}), In("settings"));
     EXPECT_EQ(test::ReadAll(In("settings")).size(), kFrameFileSize);
-    EXPECT_EQ(NamesIn(m_root.Path() / "settings"), std::vector<std::string>{"lumetra.bmp"});
+    EXPECT_EQ(NamesIn(m_root.Path() / "settings"), std::vector<std::string>{kSnapshotFileName});
 }
 
 TEST_F(Snapshot, NoFolderTakesItAndNothingIsLeft) {
@@ -135,7 +135,7 @@ TEST_F(Snapshot, NoFolderTakesItAndNothingIsLeft) {
 }
 
 TEST_F(Snapshot, AFrameWithoutPixelsIsNeverWritten) {
-    const std::string path = m_root.Write("lumetra.bmp", "earlier snapshot");
+    const std::string path = m_root.Write(kSnapshotFileName, "earlier snapshot");
     CDib empty;
     EXPECT_EQ(WriteSnapshot(empty, {path}), std::nullopt);
     // Pixel storage that could not be made (a failed DIB section) reads as none.

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/target_builder.h"
 #include "tests/view/case_name.h"
-#include "tests/view/target_builder.h"
 
 namespace lumetra {
 namespace {

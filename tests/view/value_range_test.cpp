@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "tests/view/target_builder.h"
+#include "tests/support/target_builder.h"
 
 namespace lumetra {
 namespace {

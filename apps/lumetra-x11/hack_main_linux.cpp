@@ -1,0 +1,220 @@
+// lumetra-x11: the saver's view on X11. It runs the portable view as the
+// Windows saver window does: the motion timer every 110 ms, the probe timer
+// 110 ms after the start and then one period after each probe, the probe
+// blocking in between, and the snapshot when the run ends. It ends on the
+// mode's input, on the window's destruction, or on SIGTERM or SIGINT.
+// Before X11's headers, whose macro None would clash with IcmpSocketKind::None.
+#include "probe/echo_prober_linux.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <span>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "apps/lumetra-x11/hack_input.h"
+#include "apps/lumetra-x11/hack_options.h"
+#include "apps/lumetra-x11/hack_window_linux.h"
+#include "apps/lumetra-x11/replay_prober.h"
+#include "apps/lumetra-x11/stop_signals_linux.h"
+#include "apps/lumetra-x11/timer_schedule.h"
+#include "apps/lumetra-x11/x_display_linux.h"
+#include "framework/exceptions.h"
+#include "framework/program_folder.h"
+#include "targets/results_file.h"
+#include "view/frame_size.h"
+#include "view/latency_map_view.h"
+
+namespace lumetra::x11 {
+namespace {
+
+enum ExitCode : int { kExitDone = 0, kExitCannotRun = 1, kExitBadArguments = 2 };
+
+void Say(const std::string& message) {
+    const std::string line = std::string(kProgramName) + ": " + message + "\n";
+    static_cast<void>(std::fwrite(line.data(), 1, line.size(), stderr));
+}
+
+// The view whose snapshot is still to be written if the display goes away.
+CLatencyMapView* g_pRunningView = nullptr;
+
+void WriteSnapshotOnConnectionLoss() {
+    Say("lost the connection to the X display");
+    if (g_pRunningView != nullptr) static_cast<void>(g_pRunningView->Destroy());
+}
+
+// The folder of the bundled target file, found from the program's own.
+std::string BundledDataFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = ProgramFolder(error);
+    if (error) return {};
+    return (folder / LUMETRA_BUNDLED_DATA_DIR).lexically_normal().string();
+}
+
+// The prober: echoes, or for tests the results of a file.
+std::unique_ptr<IEchoProber> MakeProber(const HackOptions& options, const CLatencyMapView& view) {
+    if (options.replayResults.empty()) {
+        std::string why;
+        if (!IcmpSocketsAvailable(&why)) Say(IcmpNotAllowedMessage(why, kProgramName));
+        return std::make_unique<CEchoProber>();
+    }
+    std::ifstream file(options.replayResults, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return std::make_unique<CReplayProber>(view.Targets(), ParseResults(text.str(), view.Targets().size()).results);
+}
+
+class CHackRun {
+public:
+    CHackRun(const HackOptions& options, DrawMode mode, CStopSignals& signals, CXConnection& connection,
+             CHackWindow& window, CFrameImage& image)
+        : m_options(options),
+          m_signals(signals),
+          m_connection(connection),
+          m_window(window),
+          m_image(image),
+          m_dismissal(mode, window.PointerAtOpen()) {}
+
+    int Run() {
+        CRuntimeRandom::SeedWithTime();
+        m_view.SetFolders({"", BundledDataFolder(), std::nullopt});
+        m_view.LoadSettings();
+        ApplyOverrides(m_options.overrides, m_view.Settings());
+        m_view.Start(m_window.Client(), nullptr, m_random);
+        g_pRunningView = &m_view;
+        std::unique_ptr<IEchoProber> prober = MakeProber(m_options, m_view);
+        m_image.Fill(m_view.Frame());
+        Paint();
+
+        const Clock::time_point start = Clock::now();
+        m_timers.Set(kMotionTimerId, kStartTimerPeriodMs, start);
+        if (m_options.probeLimit.value_or(1) > 0) m_timers.Set(kProbeTimerId, kStartTimerPeriodMs, start);
+        while (!m_bEnding) {
+            HandleEvents();
+            if (m_bEnding || m_signals.Arrived()) break;
+            if (const std::optional<unsigned> id = m_timers.TakeDue(Clock::now())) {
+                OnTimer(*id, *prober);
+            } else {
+                Wait();
+            }
+        }
+        g_pRunningView = nullptr;
+        static_cast<void>(m_view.Destroy());
+        return kExitDone;
+    }
+
+private:
+    void Paint() {
+        const Point at = m_view.Position();
+        m_image.Put(m_window.Id(), m_window.Gc(), at.x, at.y);
+        XFlush(m_connection.Get());
+    }
+
+    void OnTimer(unsigned id, IEchoProber& prober) {
+        if (const std::optional<int> period = m_view.OnTimer(id, m_window.Client(), prober, m_random)) {
+            m_image.Fill(m_view.Frame());
+            m_timers.Set(kProbeTimerId, *period, Clock::now());
+            if (m_options.probeLimit && ++m_nProbes >= *m_options.probeLimit) m_timers.Kill(kProbeTimerId);
+        }
+        Paint();
+    }
+
+    void HandleEvents() {
+        Display* display = m_connection.Get();
+        while (!m_bEnding && XPending(display) > 0) {
+            XEvent event{};
+            XNextEvent(display, &event);
+            const WindowEvent meaning = m_window.Translate(event);
+            if (meaning.gone) m_bEnding = true;
+            if (meaning.input && m_dismissal.Ends(*meaning.input)) m_bEnding = true;
+            if (meaning.repaint && !m_bEnding) Paint();
+        }
+    }
+
+    // Until the next timer, an X event or a stop signal.
+    void Wait() {
+        XFlush(m_connection.Get());
+        int timeoutMs = -1;
+        if (const std::optional<Clock::time_point> next = m_timers.NextDue()) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
+            timeoutMs = static_cast<int>(std::clamp<long long>(left, 0, 1'000'000));
+        }
+        pollfd watched[] = {{ConnectionNumber(m_connection.Get()), POLLIN, 0}, {m_signals.Fd(), POLLIN, 0}};
+        static_cast<void>(poll(watched, 2, timeoutMs));
+    }
+
+    const HackOptions& m_options;
+    CStopSignals& m_signals;
+    CXConnection& m_connection;
+    CHackWindow& m_window;
+    CFrameImage& m_image;
+    CDismissal m_dismissal;
+    CLatencyMapView m_view;
+    CRuntimeRandom m_random;
+    CTimerSchedule m_timers;
+    int m_nProbes = 0;
+    bool m_bEnding = false;
+};
+
+int Main(std::span<const std::string_view> args) {
+    CStopSignals signals;
+    HackOptions options;
+    if (const std::optional<std::string> problem = ParseHackOptions(args, options)) {
+        static_cast<void>(std::fputs(HackUsage().c_str(), stderr));
+        Say(*problem);
+        return kExitBadArguments;
+    }
+    if (options.help) {
+        static_cast<void>(std::fputs(HackUsage().c_str(), stdout));
+        return kExitDone;
+    }
+    const auto chosen = ChooseDrawTarget(options, std::getenv(kXScreenSaverWindowVariable));
+    if (const auto* problem = std::get_if<std::string>(&chosen)) {
+        Say(*problem);
+        return kExitBadArguments;
+    }
+    CXConnection connection(options.display);
+    if (!connection) {
+        Say("cannot open the X display '" + std::string(XDisplayName(options.display.c_str())) + "'");
+        return kExitCannotRun;
+    }
+    CXConnection::OnConnectionLost(WriteSnapshotOnConnectionLoss);
+    const DrawTarget target = std::get<DrawTarget>(chosen);
+    auto opened = CHackWindow::Open(connection.Get(), target);
+    if (const auto* problem = std::get_if<std::string>(&opened)) {
+        Say(*problem);
+        return kExitCannotRun;
+    }
+    CHackWindow& window = std::get<CHackWindow>(opened);
+    const std::unique_ptr<CFrameImage> image =
+        CFrameImage::Create(connection.Get(), window.VisualOf(), window.Depth(), kFrameWidth, kFrameHeight);
+    if (!image) {
+        Say("the window's visual is not TrueColor of 15 bits or more");
+        return kExitCannotRun;
+    }
+    return CHackRun(options, target.mode, signals, connection, window, *image).Run();
+}
+
+}  // namespace
+}  // namespace lumetra::x11
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    try {
+        return lumetra::x11::Main(args);
+    } catch (const std::exception& e) {
+        lumetra::x11::Say(e.what());
+    }
+    return lumetra::x11::kExitCannotRun;
+}
