@@ -204,6 +204,41 @@ TEST_F(ConfigDialog, OpeningShowsTheFileInTheControlsAndStoresWhatTheyTook) {
     }
 }
 
+// A control as "ID enabled|disabled shown|hidden".
+std::string ControlState(CScriptedDlg& d, int id) {
+    HWND control = d.GetDlgItem(id);
+    const bool shown = (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    return std::to_string(id) + (IsWindowEnabled(control) != FALSE ? " enabled" : " disabled") +
+           (shown ? " shown" : " hidden");
+}
+
+// The region list as "count: selected entry".
+std::string RegionList(CScriptedDlg& d) {
+    char selected[32] = "none";
+    const LRESULT index = Send(d, IDC_REGION, CB_GETCURSEL);
+    if (index != CB_ERR)
+        Send(d, IDC_REGION, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(selected));
+    return std::to_string(Send(d, IDC_REGION, CB_GETCOUNT)) + ": " + selected;
+}
+
+// The colour style is shown but cannot be chosen, "Learn new Targets" is
+// neither shown nor usable, and the region list offers the one region.
+TEST_F(ConfigDialog, TheStyleCannotBeChosenLearnIsHiddenAndTheRegionIsUsaAlone) {
+    const std::vector<std::string> expected{"1009 disabled shown", "1010 disabled shown", "1013 disabled hidden",
+                                            "1016 enabled shown"};
+    std::vector<std::string> states;
+    std::string region;
+    Show("", [&](CScriptedDlg& d) {
+        for (int id : {IDC_STYLE_HOPS, IDC_STYLE_SPEED, IDC_LEARN_TARGETS, IDC_SMOOTH_COLOR}) {
+            states.push_back(ControlState(d, id));
+        }
+        region = RegionList(d);
+        return IDCANCEL;
+    });
+    EXPECT_EQ(states, expected);
+    EXPECT_EQ(region, "1: USA");
+}
+
 // The slider's notifications come as its parent would get them; the timer
 // reads the controls back without any.
 TEST_F(ConfigDialog, SliderLabelsFollowTheFocusAndTheTimer) {

@@ -65,9 +65,15 @@ void DuringVerification(HWND hwnd) {
     g_nestedClose = SendMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 
+// The verifier's dialog shows the arrow while it asks.
+void ShowArrow(HWND /*hwnd*/) {
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
 TEST_F(Win9xSaver, RefusalKeepsTheSaverUpAndWaitsTwoHundredMilliseconds) {
     SetUsePassword(1);
     int callsAfterRefusal = 0;
+    bool hiddenAfterRefusal = false;
     int callsWithin200 = 0;
     int callsAfter200 = 0;
     bool upAfterRefusal = false;
@@ -80,10 +86,11 @@ TEST_F(Win9xSaver, RefusalKeepsTheSaverUpAndWaitsTwoHundredMilliseconds) {
         auto calls = Verifier<CallsFn>("TestCalls");
         ASSERT_NE(configure, nullptr);
         ASSERT_NE(calls, nullptr);
-        configure(FALSE, nullptr);
+        configure(FALSE, ShowArrow);
         SetCursorPos(kAnchor.x + 30, kAnchor.y + 30);
         SendMessageA(hwnd, WM_CLOSE, 0, 0);
         callsAfterRefusal = calls();
+        hiddenAfterRefusal = GetCursor() == nullptr;
         upAfterRefusal = IsWindow(hwnd) != FALSE;
         anchorAfterRefusal = g_saverHost.ptCursorAnchor;
         SendMessageA(hwnd, WM_CLOSE, 0, 0);  // within 200 ms of the refusal
@@ -99,6 +106,7 @@ TEST_F(Win9xSaver, RefusalKeepsTheSaverUpAndWaitsTwoHundredMilliseconds) {
     EXPECT_TRUE(flagDuringRun);
     EXPECT_FALSE(SaverRunningFlag());  // lowered when the verifier was unloaded
     EXPECT_EQ(callsAfterRefusal, 1);
+    EXPECT_TRUE(hiddenAfterRefusal) << "the verifier's arrow stayed";
     EXPECT_TRUE(upAfterRefusal);
     EXPECT_EQ(anchorAfterRefusal.x, kAnchor.x + 30);
     EXPECT_EQ(anchorAfterRefusal.y, kAnchor.y + 30);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -164,28 +165,43 @@ TEST_F(SaverWindow, EraseFillsTheClientAreaBlack) {
     EXPECT_EQ(middle, RGB(0, 0, 0));
 }
 
+// The palette selected into the window's own drawing context. The class keeps
+// one context per window, so a palette realised through it stays there.
+HGDIOBJ OwnContextPalette(HWND hwnd) {
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ palette = GetCurrentObject(dc, OBJ_PAL);
+    ReleaseDC(hwnd, dc);
+    return palette;
+}
+
 TEST_F(SaverWindow, PaletteMessagesWithAndWithoutAPalette) {
     CPalette palette;
     const PaletteEntry entries[] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
     ASSERT_TRUE(palette.CreatePalette(entries));
+    const auto other = reinterpret_cast<WPARAM>(GetDesktopWindow());
+    LRESULT queryWithout = -1;
+    LRESULT queryWith = -1;
+    HGDIOBJ without = nullptr;
+    HGDIOBJ afterOwnChange = nullptr;
+    HGDIOBJ afterOtherChange = nullptr;
     Run([&](HWND hwnd) {
-        EXPECT_EQ(SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0), FALSE);
-        EXPECT_EQ(SendMessageA(hwnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0), 0);
+        queryWithout = SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0);
+        SendMessageA(hwnd, WM_PALETTECHANGED, other, 0);
+        without = OwnContextPalette(hwnd);
         window.m_pPalette = &palette;
-        EXPECT_EQ(SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0), TRUE);
+        SendMessageA(hwnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(hwnd), 0);  // the saver caused it
+        afterOwnChange = OwnContextPalette(hwnd);
+        SendMessageA(hwnd, WM_PALETTECHANGED, other, 0);
+        afterOtherChange = OwnContextPalette(hwnd);
+        queryWith = SendMessageA(hwnd, WM_QUERYNEWPALETTE, 0, 0);
         window.m_pPalette = nullptr;
     });
-}
-
-TEST_F(SaverWindow, ASecondFullScreenRunFindsTheFirstAndCreatesNothing) {
-    int second = -1;
-    HWND created = nullptr;
-    Run([&](HWND hwnd) {
-        second = RunSaverWindow(nullptr);
-        created = g_saverHost.hSaverWnd;
-        EXPECT_EQ(created, hwnd);
-    });
-    EXPECT_EQ(second, 0);
+    const HGDIOBJ standard = GetStockObject(DEFAULT_PALETTE);
+    EXPECT_EQ(queryWithout, FALSE);
+    EXPECT_EQ(without, standard);
+    EXPECT_EQ(afterOwnChange, standard) << "realised for a change the saver made itself";
+    EXPECT_EQ(afterOtherChange, palette.GetSafeHandle()) << "not realised for another window's change";
+    EXPECT_EQ(queryWith, TRUE);
 }
 
 TEST_F(SaverWindow, NoWindowObjectMeansNoWindow) {
@@ -212,29 +228,125 @@ TEST_F(SaverWindow, NtFamilyNeverAsksForThePassword) {
     EXPECT_EQ(g_saverHost.hPasswordLib, nullptr);
 }
 
-class PreviewParent {
+// A visible top-level window of a class registered for `instance`, gone with
+// the object.
+class TopWindow {
 public:
-    PreviewParent() {
+    TopWindow(const char* className, const char* name, HINSTANCE instance) : m_class(className), m_instance(instance) {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "LumetraPreviewParent";
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
-        m_hWnd = CreateWindowExA(0, "LumetraPreviewParent", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 200, 160, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        m_hWnd = CreateWindowExA(0, className, name, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 160, nullptr, nullptr,
+                                 instance, nullptr);
     }
-    ~PreviewParent() {
+    ~TopWindow() {
         if (IsWindow(m_hWnd) != FALSE) DestroyWindow(m_hWnd);
-        UnregisterClassA("LumetraPreviewParent", GetModuleHandleA(nullptr));
+        UnregisterClassA(m_class, m_instance);
     }
-    PreviewParent(const PreviewParent&) = delete;
-    PreviewParent& operator=(const PreviewParent&) = delete;
+    TopWindow(const TopWindow&) = delete;
+    TopWindow& operator=(const TopWindow&) = delete;
 
     HWND Handle() const { return m_hWnd; }
 
 private:
+    const char* m_class;
+    HINSTANCE m_instance;
     HWND m_hWnd = nullptr;
 };
+
+// The display settings' window, in which a preview runs.
+class PreviewParent : public TopWindow {
+public:
+    PreviewParent() : TopWindow("LumetraPreviewParent", "Display settings", GetModuleHandleA(nullptr)) {}
+};
+
+// A saver that another process runs: there the class is that process's own,
+// so registering ours would succeed and only the search can find it. A class
+// of the same name registered for another module stands for it here.
+TEST_F(SaverWindow, ASecondFullScreenRunFindsTheFirstAndCreatesNothing) {
+    const TopWindow running(kSaverClassName, kSaverWindowName, GetModuleHandleA("kernel32.dll"));
+    const PreviewParent elsewhere;
+    ASSERT_NE(running.Handle(), nullptr);
+    SetForegroundWindow(elsewhere.Handle());
+    const HWND foregroundBefore = GetForegroundWindow();
+    EXPECT_EQ(Run([](HWND) {}), 0);
+    EXPECT_EQ(g_saverHost.hSaverWnd, nullptr) << "a second saver window was created";
+    EXPECT_TRUE(window.hooks.empty()) << ::testing::PrintToString(window.hooks);
+    EXPECT_EQ(foregroundBefore, elsewhere.Handle());
+    EXPECT_EQ(GetForegroundWindow(), running.Handle()) << "the running saver was not brought forward";
+}
+
+struct CursorMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// The messages after which the full-screen saver hides the cursor again.
+constexpr CursorMessage kCursorHidingMessages[] = {
+    {WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)},
+    {WM_SHOWWINDOW, TRUE, 0},
+    {WM_PAINT, 0, 0},
+};
+
+// '1' where the cursor is hidden, '0' where it shows: as the script finds it,
+// then after each of the messages above, each sent with the arrow showing.
+std::string CursorHidden(HWND hwnd) {
+    std::string hidden(1, GetCursor() == nullptr ? '1' : '0');
+    for (const CursorMessage& m : kCursorHidingMessages) {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        SendMessageA(hwnd, m.message, m.wParam, m.lParam);
+        hidden += GetCursor() == nullptr ? '1' : '0';
+    }
+    return hidden;
+}
+
+struct WindowKind {
+    const char* name;
+    bool preview;
+    DWORD style;
+    DWORD exStyle;
+    const char* cursorHidden;
+};
+
+// The full-screen window covers the screen, above every other window; the
+// preview fills its parent and leaves the cursor alone.
+TEST_F(SaverWindow, EachKindHasItsStylesPlaceAndCursor) {
+    const WindowKind kinds[] = {
+        {"full screen", false, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_TOPMOST, "1111"},
+        {"preview", true, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, "0000"},
+    };
+    for (const WindowKind& kind : kinds) {
+        ResetHost();
+        std::optional<PreviewParent> parent;
+        RECT expected{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (kind.preview) {
+            parent.emplace();
+            GetClientRect(parent->Handle(), &expected);
+            MapWindowPoints(parent->Handle(), nullptr, reinterpret_cast<POINT*>(&expected), 2);
+        }
+        DWORD style = 0;
+        DWORD exStyle = 0;
+        RECT placed{};
+        std::string cursorHidden;
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        Run(
+            [&](HWND hwnd) {
+                cursorHidden = CursorHidden(hwnd);
+                style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+                exStyle = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
+                GetWindowRect(hwnd, &placed);
+            },
+            parent ? parent->Handle() : nullptr);
+        EXPECT_EQ(style, kind.style) << kind.name;
+        EXPECT_EQ(exStyle, kind.exStyle) << kind.name;
+        EXPECT_TRUE(EqualRect(&placed, &expected) != FALSE)
+            << kind.name << ": " << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+        EXPECT_EQ(cursorHidden, kind.cursorHidden) << kind.name;
+    }
+}
 
 TEST_F(SaverWindow, PreviewNeverClosesOnInputAndForwardsHelpToItsParent) {
     PreviewParent parent;

@@ -165,10 +165,12 @@ TEST_F(MapView, SnapshotGoesToTheSettingsFolderWhenTheCurrentFolderTakesNone) {
 
 TEST_F(MapView, NoSnapshotWhenItIsSwitchedOffOrNoFolderTakesIt) {
     m_view.Settings().m_bSaveFinalBMP = 0;
+    m_root.Write("cwd/lumetra.bmp", "an earlier run's snapshot");
     CScriptedRandom random({1, 1, 0, 0});
     ASSERT_TRUE(m_view.Start(kScreen, nullptr, random));
     EXPECT_EQ(m_view.Destroy(), std::nullopt);
-    EXPECT_FALSE(fs::exists(Snapshot()));
+    EXPECT_TRUE(test::ReadAll(Snapshot()) == "an earlier run's snapshot")
+        << "switched off, yet the old one was touched";
     EXPECT_FALSE(fs::exists(Snapshot("settings")));
 
     CLatencyMapView nowhere;

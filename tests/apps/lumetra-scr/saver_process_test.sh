@@ -141,7 +141,10 @@ if [ -f "$work/user.ini" ]; then cp "$work/user.ini" "$ini"; else rm -f "$ini"; 
 check "/p HANDLE" 0 "$(code_of "$preview_parent" "$saver" p)"
 check "/l HANDLE" 0 "$(code_of "$preview_parent" "$saver" l)"
 
-# The password change on the 9x family, through our own MPR.DLL.
+# The password change on the 9x family, through our own MPR.DLL. A saver
+# (started before the 9x setting) holds the foreground, for the owner to
+# fall back to.
+start_saver
 cp "$saver" "$work/lumetra.scr"
 cp "$mpr_dir/mpr.dll" "$work/"
 appkey='HKCU\Software\Wine\AppDefaults\lumetra.scr'
@@ -150,10 +153,12 @@ export LUMETRA_TEST_MPR_LOG="$work/mpr.log"
 check "/a 1234 on 9x" 0 "$(WINEDLLOVERRIDES="mpr=n;mscoree,mshtml=" code_of "$work/lumetra.scr" /a 1234)"
 mpr_line=$(head -n 1 "$work/mpr.log" 2>/dev/null | tr -d '\r')
 check "MPR provider and the two zeros" "SCRSAVE 0 0000000000000000" "$(cut -d' ' -f1,3,4 <<<"$mpr_line")"
-owner=$(cut -d' ' -f2 <<<"$mpr_line")
-check "owner falls back from 1234 to the foreground window" yes "$([ -n "$owner" ] && [ "$owner" != 1234 ] && echo yes || echo no)"
+read -r _ owner _ _ foreground <<<"$mpr_line"
+check "owner falls back from 1234 to the foreground window ($owner, foreground ${foreground:-none})" yes \
+    "$([ "${owner:-0}" != 0 ] && [ "$owner" = "$foreground" ] && echo yes || echo no)"
 del_reg "$appkey" Version
 unset LUMETRA_TEST_MPR_LOG
+end_saver
 
 # A fault ends the run with 70. A structured fault ends the process at once,
 # with the verifier still loaded: the 9x running flag must be lowered first. A
