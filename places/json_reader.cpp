@@ -1,5 +1,6 @@
 #include "places/json_reader.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -20,11 +21,11 @@ struct LiteralWord {
     JsonValue::Kind kind;
     bool boolean;
 };
-constexpr LiteralWord kLiterals[] = {
+constexpr std::array<LiteralWord, 3> kLiterals{{
     {"true", JsonValue::Kind::kBool, true},
     {"false", JsonValue::Kind::kBool, false},
     {"null", JsonValue::Kind::kNull, false},
-};
+}};
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -79,8 +80,11 @@ private:
         const char c = Peek();
         if (c == '{' || c == '[') {
             if (depth >= kJsonMaxDepth) Fail("arrays and objects nested deeper than " + std::to_string(kJsonMaxDepth));
-            if (c == '{') Object(value, depth + 1);
-            if (c == '[') Array(value, depth + 1);
+            if (c == '{') {
+                Object(value, depth + 1);
+            } else {
+                Array(value, depth + 1);
+            }
         } else if (c == '"') {
             value.kind = JsonValue::Kind::kString;
             value.text = String();
