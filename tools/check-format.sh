@@ -3,7 +3,7 @@
 # writes it (generated font and resource tables included).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(find framework host targets imaging view probe settings config resources apps tools tests bench \
+mapfile -t files < <(find framework host targets imaging places view probe settings config resources apps tools tests bench \
   \( -name node_modules -prune \) -o \( -name '*.cpp' -o -name '*.h' \) -print | sort)
 if [ "${1:-}" = "--fix" ]; then
   clang-format -i "${files[@]}"

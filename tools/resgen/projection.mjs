@@ -4,7 +4,8 @@
 //
 // Equal-area conic with the usual US parallels, then a per-axis fit that puts
 // the land's extreme points on the centres of pixel columns 7 and 486 and
-// rows 12 and 301 of the 516 x 310 frame.
+// rows 12 and 301 of the 516 x 310 frame. The C++ placement (places/) does
+// the same from the numbers that map-outline.mjs writes out of this module.
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { geoConicEqualArea } from 'd3-geo';
@@ -26,7 +27,16 @@ export const lower48 = {
 };
 export const lower48States = feature(atlas, lower48).features;
 
-const conic = geoConicEqualArea().parallels([29.5, 45.5]).rotate([96, 0]).scale(1).translate([0, 0]);
+// The conic: standard parallels, the central meridian (96 W) and the
+// latitude that the projection puts at its origin (d3's own default for
+// this projection, named here so that the C++ side has it too).
+export const kConic = { parallels: [29.5, 45.5], centralMeridian: -96, originLatitude: 33.6442 };
+const conic = geoConicEqualArea()
+    .parallels(kConic.parallels)
+    .rotate([-kConic.centralMeridian, 0])
+    .center([0, kConic.originLatitude])
+    .scale(1)
+    .translate([0, 0]);
 
 // Every ring of every state as arrays of [lon, lat].
 export function* landRings() {
@@ -51,14 +61,20 @@ function projectedBounds() {
 }
 
 const bounds = projectedBounds();
-const scaleX = (kLandBox.right - kLandBox.left) / (bounds.x1 - bounds.x0);
-const scaleY = (kLandBox.bottom - kLandBox.top) / (bounds.y1 - bounds.y0);
+// The fit: the projected land's top left corner and the pixels per unit of
+// the unit-scale conic along each axis.
+export const kFit = {
+    x0: bounds.x0,
+    y0: bounds.y0,
+    scaleX: (kLandBox.right - kLandBox.left) / (bounds.x1 - bounds.x0),
+    scaleY: (kLandBox.bottom - kLandBox.top) / (bounds.y1 - bounds.y0),
+};
 
 // How much wider than true shape the fit draws the land (1 = undistorted).
-export const kHorizontalStretch = scaleX / scaleY;
+export const kHorizontalStretch = kFit.scaleX / kFit.scaleY;
 
 // Continuous frame coordinates: pixel (x, y) covers [x, x + 1) x [y, y + 1).
 export function toMapPixel([lon, lat]) {
     const [x, y] = conic([lon, lat]);
-    return [kLandBox.left + 0.5 + (x - bounds.x0) * scaleX, kLandBox.top + 0.5 + (y - bounds.y0) * scaleY];
+    return [kLandBox.left + 0.5 + (x - kFit.x0) * kFit.scaleX, kLandBox.top + 0.5 + (y - kFit.y0) * kFit.scaleY];
 }
