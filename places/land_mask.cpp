@@ -5,8 +5,8 @@
 #include "framework/exceptions.h"
 #include "imaging/dib.h"
 #include "imaging/dib_pixels.h"
-#include "imaging/resource_ids.h"
 #include "places/map_projection.h"
+#include "resources/resource_ids.h"
 
 namespace lumetra {
 
