@@ -1,5 +1,6 @@
 // lumetra-map: the saver's reading, rendering and probing on the command
-// line, so a user can see what the saver would do and why.
+// line, so a user can see what the saver would do and why, and the placing
+// of the user's own hosts on its map.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -18,9 +19,11 @@ struct Command {
 
 // Every command once; its usage comes from its own table of options.
 const Command kCommands[] = {
-    {kCheckCommand, RunCheck},
-    {kProbeCommand, RunProbe},
-    {kRenderCommand, RunRender},
+    {kCheckCommand, RunCheck},    // the saver's view of a target file
+    {kProbeCommand, RunProbe},    // its probe cycle
+    {kRenderCommand, RunRender},  // its frame
+    {kPlaceCommand, RunPlace},    // the user's own hosts, by latitude and longitude
+    {kImportCommand, RunImport},
 };
 
 int Usage(std::FILE* out, ExitCode code) {

@@ -11,7 +11,7 @@
 #include "apps/lumetra-map/commands.h"
 #include "apps/lumetra-map/frame_output.h"
 #include "apps/lumetra-map/tool_files.h"
-#include "probe/echo_prober_linux.h"
+#include "probe/echo_permission.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
 #include "view/frame_renderer.h"

@@ -25,20 +25,21 @@ std::error_code SystemError(int cause) {
 // A new name beside `destination`, so that the rename stays on one file system.
 fs::path TemporaryBeside(const fs::path& destination) {
     std::random_device random;
-    std::string name = destination.filename().string() + '.' + std::to_string(random()) + ".tmp";
-    return destination.parent_path() / name;
+    fs::path name = destination;
+    name += '.' + std::to_string(random()) + ".tmp";
+    return name;
 }
 
 std::error_code Create(const fs::path& path, CFile& file) {
-    return file.Open(path.string(), CFile::modeCreate | CFile::modeWrite) ? std::error_code()
-                                                                          : SystemError(file.LastError());
+    return file.Open(PathText(path), CFile::modeCreate | CFile::modeWrite) ? std::error_code()
+                                                                           : SystemError(file.LastError());
 }
 
-std::error_code WriteBmpFile(CDib& frame, const fs::path& path) {
+std::error_code WriteNewFile(const fs::path& path, const FileWriter& write) {
     CFile file;
     if (const std::error_code error = Create(path, file)) return error;
     try {
-        frame.WriteBmp(&file);
+        write(file);
         file.Close();
     } catch (const FileException& e) {
         return SystemError(e.Cause());
@@ -50,7 +51,7 @@ std::error_code WriteBmpFile(CDib& frame, const fs::path& path) {
 
 std::error_code ReadTargetLines(const std::string& path, const TargetLineHandler& onLine) {
     try {
-        return ReadTargetFile(NativePath(path).string(), onLine);
+        return ReadTargetFile(PathText(NativePath(path)), onLine);
     } catch (const std::bad_alloc&) {
         return std::make_error_code(std::errc::not_enough_memory);
     }
@@ -64,7 +65,7 @@ std::error_code ReadTargets(const std::string& path, TargetList& targets) {
 
 std::error_code ReadText(const std::string& path, std::string& text) {
     CFile file;
-    if (!file.Open(NativePath(path).string(), CFile::modeRead)) return SystemError(file.LastError());
+    if (!file.Open(PathText(NativePath(path)), CFile::modeRead)) return SystemError(file.LastError());
     try {
         text.clear();
         char block[65536];
@@ -82,7 +83,7 @@ std::error_code ReadSettings(const std::string& path, SaverSettings& settings) {
     // the user named it, so that is a mistake in the command.
     std::string text;
     if (const std::error_code error = ReadText(path, text)) return error;
-    LoadSettings(settings, NativePath(path).string());
+    LoadSettings(settings, PathText(NativePath(path)));
     return {};
 }
 
@@ -99,10 +100,10 @@ std::error_code CheckCreatable(const std::string& path) {
     return {};
 }
 
-std::error_code ReplaceWithBmp(CDib& frame, const std::string& path) {
+std::error_code ReplaceWithFile(const std::string& path, const FileWriter& write) {
     const fs::path destination = NativePath(path);
     const fs::path temporary = TemporaryBeside(destination);
-    std::error_code error = WriteBmpFile(frame, temporary);
+    std::error_code error = WriteNewFile(temporary, write);
     if (!error) fs::rename(temporary, destination, error);
     if (error) {
         std::error_code ignored;
@@ -111,10 +112,14 @@ std::error_code ReplaceWithBmp(CDib& frame, const std::string& path) {
     return error;
 }
 
+std::error_code ReplaceWithBmp(CDib& frame, const std::string& path) {
+    return ReplaceWithFile(path, [&frame](CFile& file) { frame.WriteBmp(&file); });
+}
+
 std::error_code FindBundledTargetFile(std::string& path) {
     std::error_code error;
     const fs::path folder = ProgramFolder(error);
-    if (!error) path = (folder / LUMETRA_BUNDLED_TARGET_FILE).lexically_normal().string();
+    if (!error) path = PathText((folder / LUMETRA_BUNDLED_TARGET_FILE).lexically_normal());
     return error;
 }
 

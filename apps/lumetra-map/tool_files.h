@@ -3,6 +3,7 @@
 // each failure comes back with the system's reason, taken where it happened.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <system_error>
 
@@ -12,7 +13,8 @@
 
 namespace lumetra {
 class CDib;
-}
+class CFile;
+}  // namespace lumetra
 
 namespace lumetra::map_tool {
 
@@ -33,8 +35,15 @@ namespace lumetra::map_tool {
 // work, so that a wrong name costs none of it. The file itself is not touched.
 [[nodiscard]] std::error_code CheckCreatable(const std::string& path);
 
-// Writes `frame` as a BMP file beside `path` and renames it over `path` once
-// it is whole: a failed or interrupted run leaves any older file as it was.
+// Writes the contents of a new file; throws FileException when a write fails.
+using FileWriter = std::function<void(CFile& file)>;
+
+// Writes a new file beside `path` with `write` and renames it over `path`
+// once it is whole: a failed or interrupted run leaves any older file as it
+// was.
+[[nodiscard]] std::error_code ReplaceWithFile(const std::string& path, const FileWriter& write);
+
+// ReplaceWithFile with `frame` as a BMP file.
 [[nodiscard]] std::error_code ReplaceWithBmp(CDib& frame, const std::string& path);
 
 // The target file installed with the tool, found from the tool's own folder.
