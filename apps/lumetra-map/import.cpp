@@ -9,7 +9,6 @@
 
 #include "apps/lumetra-map/commands.h"
 #include "apps/lumetra-map/tool_files.h"
-#include "framework/file.h"
 #include "places/host_import.h"
 #include "places/target_fields.h"
 #include "view/frame_size.h"
@@ -102,8 +101,7 @@ int RunImport(const ParsedOptions& options) {
     const std::optional<std::string> out = options.Value("--out");
     if (!out) {
         Print(stdout, file);
-    } else if (const std::error_code error =
-                   ReplaceWithFile(*out, [&file](CFile& target) { target.Write(file.data(), file.size()); })) {
+    } else if (const std::error_code error = ReplaceWithBytes(*out, file)) {
         return Fail(kImportCommand, kExitBadInput, "cannot write '" + *out + "': " + error.message());
     }
     Print(stderr, "lumetra-map import: " + Summary(result, out) + "\n");

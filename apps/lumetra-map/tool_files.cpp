@@ -35,11 +35,11 @@ std::error_code Create(const fs::path& path, CFile& file) {
                                                                            : SystemError(file.LastError());
 }
 
-std::error_code WriteNewFile(const fs::path& path, const FileWriter& write) {
+std::error_code WriteNewFile(const fs::path& path, std::string_view bytes) {
     CFile file;
     if (const std::error_code error = Create(path, file)) return error;
     try {
-        write(file);
+        file.Write(bytes.data(), bytes.size());
         file.Close();
     } catch (const FileException& e) {
         return SystemError(e.Cause());
@@ -100,10 +100,10 @@ std::error_code CheckCreatable(const std::string& path) {
     return {};
 }
 
-std::error_code ReplaceWithFile(const std::string& path, const FileWriter& write) {
+std::error_code ReplaceWithBytes(const std::string& path, std::string_view bytes) {
     const fs::path destination = NativePath(path);
     const fs::path temporary = TemporaryBeside(destination);
-    std::error_code error = WriteNewFile(temporary, write);
+    std::error_code error = WriteNewFile(temporary, bytes);
     if (!error) fs::rename(temporary, destination, error);
     if (error) {
         std::error_code ignored;
@@ -113,7 +113,11 @@ std::error_code ReplaceWithFile(const std::string& path, const FileWriter& write
 }
 
 std::error_code ReplaceWithBmp(CDib& frame, const std::string& path) {
-    return ReplaceWithFile(path, [&frame](CFile& file) { frame.WriteBmp(&file); });
+    try {
+        return ReplaceWithBytes(path, frame.BmpFileBytes());
+    } catch (const std::bad_alloc&) {
+        return std::make_error_code(std::errc::not_enough_memory);
+    }
 }
 
 std::error_code FindBundledTargetFile(std::string& path) {

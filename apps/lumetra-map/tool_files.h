@@ -3,8 +3,8 @@
 // each failure comes back with the system's reason, taken where it happened.
 #pragma once
 
-#include <functional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "settings/saver_settings.h"
@@ -13,8 +13,7 @@
 
 namespace lumetra {
 class CDib;
-class CFile;
-}  // namespace lumetra
+}
 
 namespace lumetra::map_tool {
 
@@ -35,15 +34,11 @@ namespace lumetra::map_tool {
 // work, so that a wrong name costs none of it. The file itself is not touched.
 [[nodiscard]] std::error_code CheckCreatable(const std::string& path);
 
-// Writes the contents of a new file; throws FileException when a write fails.
-using FileWriter = std::function<void(CFile& file)>;
+// Writes `bytes` to a new file beside `path` and renames it over `path` once
+// it is whole: a failed or interrupted run leaves any older file as it was.
+[[nodiscard]] std::error_code ReplaceWithBytes(const std::string& path, std::string_view bytes);
 
-// Writes a new file beside `path` with `write` and renames it over `path`
-// once it is whole: a failed or interrupted run leaves any older file as it
-// was.
-[[nodiscard]] std::error_code ReplaceWithFile(const std::string& path, const FileWriter& write);
-
-// ReplaceWithFile with `frame` as a BMP file.
+// ReplaceWithBytes with `frame` as a BMP file.
 [[nodiscard]] std::error_code ReplaceWithBmp(CDib& frame, const std::string& path);
 
 // The target file installed with the tool, found from the tool's own folder.
