@@ -166,28 +166,41 @@ void ApplyOverrides(const std::vector<SettingOverride>& overrides, SaverSettings
     }
 }
 
-std::string HackUsage() {
-    std::string text = "usage: " + std::string(kProgramName) +
-                       " [-window | -fullscreen | -root | -window-id ID] [-display NAME] [OPTION...]\n"
-                       "  Lumetra's latency map, drifting over a black screen, as an X11 screen-saver hack.\n"
-                       "where to draw:\n";
-    for (const ModeSwitch& mode : kModeSwitches) text += HelpLine(mode.name, WithThreshold(mode.help));
-    text += HelpLine(std::string(kWindowId) + " ID", kWindowIdHelp);
-    text += HelpLine(std::string(kDisplay) + " NAME", kDisplayHelp);
-    text += "options, over the settings of Lumetra.ini ($XDG_CONFIG_HOME or ~/.config):\n";
+std::vector<HelpGroup> HackHelpGroups() {
+    HelpGroup where{"where to draw", {}};
+    for (const ModeSwitch& mode : kModeSwitches)
+        where.entries.push_back({std::string(mode.name), WithThreshold(mode.help)});
+    where.entries.push_back({std::string(kWindowId) + " ID", std::string(kWindowIdHelp)});
+    where.entries.push_back({std::string(kDisplay) + " NAME", std::string(kDisplayHelp)});
+    HelpGroup settings{"options, over the settings of Lumetra.ini ($XDG_CONFIG_HOME or ~/.config)", {}};
     for (const SaverOption& option : kSaverOptions) {
         const CommandSwitch& sw = option.commandSwitch;
         if (sw.name.empty()) continue;
         std::string spelled(sw.name);
         if (!sw.valueName.empty()) (spelled += ' ') += sw.valueName;
-        text += HelpLine(spelled, std::string(sw.help) + " (" + std::string(option.key) + ")");
+        settings.entries.push_back({spelled, std::string(sw.help) + " (" + std::string(option.key) + ")"});
     }
-    text += HelpLine(kHelp, kHelpHelp);
-    text += "  SIGTERM or SIGINT end the run like a dismissal; the last frame goes to " +
-            std::string(kSnapshotFileName) +
-            " when\n  SaveFinalBMP is on.\n"
-            "  exit status: 0 done, 1 no display or no window to draw in, 2 bad arguments\n";
-    return text;
+    settings.entries.push_back({std::string(kHelp), std::string(kHelpHelp)});
+    return {where, settings};
+}
+
+std::string HackEnding() {
+    return "SIGTERM or SIGINT end the run like a dismissal; the last frame goes to " + std::string(kSnapshotFileName) +
+           " when SaveFinalBMP is on.";
+}
+
+std::string HackUsage() {
+    std::string text = "usage: " + std::string(kProgramName) + " " + kHackSynopsis + "\n  " + kHackSummary + "\n";
+    for (const HelpGroup& group : HackHelpGroups()) {
+        text += std::string(group.title) + ":\n";
+        for (const HelpEntry& entry : group.entries) text += HelpLine(entry.spelled, entry.help);
+    }
+    text += "  " + HackEnding() + "\n  exit status:";
+    for (const ExitMeaning& status : kHackExitStatus) {
+        text += (&status == kHackExitStatus.data() ? " " : ", ") + std::to_string(status.code) + " " +
+                std::string(status.meaning);
+    }
+    return text + "\n";
 }
 
 std::variant<DrawTarget, std::string> ChooseDrawTarget(const HackOptions& options, const char* xscreensaverWindow) {

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "apps/lumetra-x11/hack_manual.h"
 #include "apps/lumetra-x11/hack_options.h"
+#include "framework/manual_page.h"
 #include "tests/settings/support.h"
 #include "tests/support/files.h"
 
@@ -132,6 +134,17 @@ TEST(HackOptions, HelpListsEveryTableSwitchButNoTestOption) {
     EXPECT_EQ(usage.find("probe-limit"), std::string::npos);
 }
 
+TEST(HackOptions, TheManualPageDescribesEveryOptionOfTheHelp) {
+    const std::string manual = HackManual();
+    for (const HelpGroup& group : HackHelpGroups()) {
+        for (const HelpEntry& entry : group.entries) {
+            const std::string name = entry.spelled.substr(0, entry.spelled.find(' '));
+            EXPECT_NE(manual.find("\\fB" + RoffEscaped(name) + "\\fR"), std::string::npos) << name;
+            EXPECT_NE(manual.find(RoffEscaped(entry.help)), std::string::npos) << name;
+        }
+    }
+}
+
 struct TargetCase {
     std::vector<std::string_view> args;
     const char* variable;  // XSCREENSAVER_WINDOW, or null
@@ -166,7 +179,7 @@ TEST(HackOptions, XScreenSaverWindowIsUsedUnlessTheUserChoseAnother) {
     EXPECT_EQ(std::get<std::string>(broken), "XSCREENSAVER_WINDOW holds no window id: 'window'");
 }
 
-// The controls of lumetra.xml by the switch they hand the program (through
+// The controls of lumetra-x11.xml by the switch they hand the program (through
 // xscreensaver's attributes arg="-x %", arg-set="-x" and arg-unset="-x"):
 // the element's name and its attributes.
 struct XmlControl {
@@ -174,7 +187,7 @@ struct XmlControl {
     std::map<std::string, std::string> attributes;
 };
 std::map<std::string, XmlControl> ControlsOfTheDescription() {
-    const std::string xml = test::ReadAll(std::string(LUMETRA_SOURCE_DIR) + "/apps/lumetra-x11/lumetra.xml");
+    const std::string xml = test::ReadAll(std::string(LUMETRA_SOURCE_DIR) + "/apps/lumetra-x11/lumetra-x11.xml");
     const std::regex element(R"re(<(command|number|boolean|file)\b([^>]*)/>)re");
     const std::regex attribute(R"re(([a-z_-]+)="([^"]*)")re");
     std::map<std::string, XmlControl> controls;
