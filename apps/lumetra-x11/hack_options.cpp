@@ -23,7 +23,8 @@ constexpr ModeSwitch kModeSwitches[] = {
     {"-fullscreen", DrawMode::kFullScreen,
      "the whole screen; any key, button, loss of focus or mouse move of more than {threshold} pixels ends the "
      "run"},
-    {"-root", DrawMode::kRoot, "the root window (or the window that $XSCREENSAVER_WINDOW names)"},
+    {"-root", DrawMode::kRoot,
+     "the root window, or the window that -window-id or $XSCREENSAVER_WINDOW names, as a screen saver"},
 };
 constexpr std::string_view kWindowId = "-window-id";
 constexpr std::string_view kWindowIdHelp = "the window with this id (decimal, or hexadecimal after 0x)";
@@ -68,9 +69,14 @@ std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-// The mode, refusing a second, different one.
+// The mode, refusing a second one that contradicts the first. -root with
+// -window-id is no contradiction: a hack's "draw as a saver" with the window
+// to draw in, which wins (xscreensaver's preview runs "--root --window-id ID").
 std::optional<std::string> SetMode(HackOptions& options, DrawMode mode, std::string_view name) {
-    if (options.mode && *options.mode != mode) return "choose one place to draw; " + std::string(name) + " is another";
+    const auto refines = [](DrawMode a, DrawMode b) { return a == DrawMode::kRoot && b == DrawMode::kGivenWindow; };
+    if (options.mode && refines(mode, *options.mode)) return std::nullopt;
+    if (options.mode && *options.mode != mode && !refines(*options.mode, mode))
+        return "choose one place to draw; " + std::string(name) + " is another";
     options.mode = mode;
     return std::nullopt;
 }

@@ -77,6 +77,9 @@ TEST(HackOptions, ModesAndWindowIds) {
         {{"-window-id", "0x1a00003"}, DrawMode::kGivenWindow, 0x1a00003},
         {{"-window-id", "4194307"}, DrawMode::kGivenWindow, 4194307},
         {{"-window-id", "0XFF"}, DrawMode::kGivenWindow, 255},
+        // xscreensaver's preview: the given window wins over the root, in either order.
+        {{"--root", "--window-id", "0x1a00003"}, DrawMode::kGivenWindow, 0x1a00003},
+        {{"-window-id", "12", "-root"}, DrawMode::kGivenWindow, 12},
     };
     for (const ModeCase& c : cases) {
         HackOptions options;
@@ -103,6 +106,8 @@ TEST(HackOptions, BadArgumentsAreNamed) {
         {{"-map-motion", ""}, "-map-motion needs a whole number, not ''"},
         {{"-root", "-window"}, "choose one place to draw; -window is another"},
         {{"-fullscreen", "-window-id", "7"}, "choose one place to draw; -window-id is another"},
+        {{"-window", "-window-id", "7"}, "choose one place to draw; -window-id is another"},
+        {{"-window-id", "7", "-fullscreen"}, "choose one place to draw; -fullscreen is another"},
         {{"-window-id", "0"}, "-window-id needs a window id, not '0'"},
         {{"-window-id", "0x"}, "-window-id needs a window id, not '0x'"},
         {{"-window-id", "0x1g"}, "-window-id needs a window id, not '0x1g'"},
@@ -162,6 +167,7 @@ TEST(HackOptions, XScreenSaverWindowIsUsedUnlessTheUserChoseAnother) {
         {{"-window"}, "0x2c00007", DrawMode::kOwnWindow, 0},
         {{"-fullscreen"}, "0x2c00007", DrawMode::kFullScreen, 0},
         {{"-window-id", "12"}, "0x2c00007", DrawMode::kGivenWindow, 12},
+        {{"-root", "-window-id", "12"}, "0x2c00007", DrawMode::kGivenWindow, 12},
     };
     for (const TargetCase& c : cases) {
         HackOptions options;
