@@ -103,7 +103,10 @@ bool TakesValue(std::string_view name, const SaverOption* setting) {
 
 std::optional<std::string> TakeOne(HackOptions& options, std::string_view name, std::optional<std::string_view> value) {
     if (const SaverOption* setting = SettingSwitch(name)) return SetSetting(options, *setting, value);
-    if (const ModeSwitch* mode = Mode(name)) return SetMode(options, mode->mode, name);
+    if (const ModeSwitch* mode = Mode(name)) {
+        options.rootGiven = options.rootGiven || mode->mode == DrawMode::kRoot;
+        return SetMode(options, mode->mode, name);
+    }
     if (name == kHelp) {
         options.help = true;
     } else if (name == kDisplay) {

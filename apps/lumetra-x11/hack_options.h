@@ -39,6 +39,7 @@ struct SettingOverride {
 
 struct HackOptions {
     std::optional<DrawMode> mode;  // as asked; nothing: no mode switch was given
+    bool rootGiven = false;        // -root, also when -window-id names the window
     std::uint64_t windowId = 0;    // with -window-id
     std::string display;           // -display; empty: $DISPLAY
     bool help = false;
