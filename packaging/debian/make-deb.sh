@@ -5,14 +5,13 @@
 #
 # The variables below name the inputs (packaging/debian/CMakeLists.txt sets
 # them). WORK is emptied and holds the staged tree and the source-package
-# files that dpkg-shlibdeps and dpkg-gencontrol read. SOURCE_DATE_EPOCH (by
-# default the time of the source tree's last commit) dates the changelog and
-# every file, so that two builds of one commit give the same bytes.
+# files that dpkg-shlibdeps and dpkg-gencontrol read. SOURCE_DATE_EPOCH (the
+# time of the last commit) dates the changelog and every file, so that two
+# builds of one commit give the same bytes.
 set -euo pipefail
 out=$1 work=$2 version=$3
 : "${LUMETRA_MAP:?}" "${LUMETRA_X11:?}" "${LUMETRA_X11_MANUAL:?}" "${LUMETRA_X11_XML:?}" "${LUMETRA_TARGETS:?}"
-: "${LUMETRA_CONFIGURED:?}" "${LUMETRA_MAINTAINER:?}" "${LUMETRA_SOURCE:?}" "${STRIP:=strip}"
-: "${SOURCE_DATE_EPOCH:=$(git -C "$LUMETRA_SOURCE" log -1 --format=%ct 2>/dev/null || echo 0)}"
+: "${LUMETRA_CONFIGURED:?}" "${LUMETRA_MAINTAINER:?}" "${SOURCE_DATE_EPOCH:?}" "${STRIP:=strip}"
 export LC_ALL=C TZ=UTC SOURCE_DATE_EPOCH
 umask 022
 
