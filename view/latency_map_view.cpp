@@ -80,7 +80,9 @@ std::optional<std::string> CLatencyMapView::Destroy() {
         try {
             RenderFrame();
             const std::string settingsFolder = m_folders.settings ? *m_folders.settings : SettingsFolder();
-            snapshot = WriteSnapshot(m_dibFrame, SnapshotPaths({m_folders.current, settingsFolder}));
+            const std::vector<std::string> folders =
+                m_folders.snapshot ? std::vector{*m_folders.snapshot} : std::vector{m_folders.current, settingsFolder};
+            snapshot = WriteSnapshot(m_dibFrame, SnapshotPaths(folders));
         } catch (const std::exception&) {
             // Whatever stopped the snapshot, the saver still lets go of its images and targets.
         }

@@ -33,6 +33,7 @@ struct SaverFolders {
     std::string current;                  // first place of both files; "" = the process's current folder
     std::string executable;               // the target file when it is not in `current`
     std::optional<std::string> settings;  // the snapshot when `current` takes none; nothing = SettingsFolder()
+    std::optional<std::string> snapshot = std::nullopt;  // the one folder of the snapshot instead of those two
 };
 
 class CLatencyMapView {

@@ -21,6 +21,7 @@
 
 #include "tests/apps/lumetra-x11/x_test_session.h"
 #include "tests/net/testnet_client.h"
+#include "tests/support/install_build.h"
 #include "tests/support/run_command.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/tool_run.h"
@@ -459,13 +460,11 @@ TEST_F(X11Hack, RunsAsTheHackOfARealXScreenSaver) {
 
 TEST_F(X11Hack, InstallsWhereXScreenSaverLooksAndFindsItsBundledTargets) {
     const fs::path prefix = m_dir / "usr";
-    const test::CommandResult install =
-        test::RunCommand(std::string(LUMETRA_CMAKE) + " --install " + Quote(LUMETRA_BINARY_DIR) + " --prefix " +
-                         Quote(prefix.string()) + " 2>&1");
+    const test::CommandResult install = test::InstallBuild(LUMETRA_CMAKE, LUMETRA_BINARY_DIR, prefix.string());
     ASSERT_TRUE(install.ok) << install.output;
     const fs::path installed = prefix / "libexec/xscreensaver/lumetra-x11";
     EXPECT_TRUE(fs::exists(installed));
-    EXPECT_TRUE(fs::exists(prefix / "share/xscreensaver/config/lumetra.xml"));
+    EXPECT_TRUE(fs::exists(prefix / "share/xscreensaver/config/lumetra-x11.xml"));
     EXPECT_TRUE(fs::exists(prefix / "share/lumetra/lumetra.txt"));
 
     // One probe, answered by no one: the marker of the first host of the
