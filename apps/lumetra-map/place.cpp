@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "apps/lumetra-map/commands.h"
