@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
+#include <variant>
 
 #include "config/dialog_rules.h"
 #include "framework/app_windows.h"
@@ -21,13 +25,11 @@ LPARAM ItemData(const PingTarget& target) {
     return reinterpret_cast<LPARAM>(&target);
 }
 
-// The record an item stands for, if the list still holds it. Compared by
-// identity only: an item may outlive its record.
-const PingTarget* FindTarget(const TargetList& targets, LPARAM data) {
-    for (const auto& target : targets) {
-        if (ItemData(*target) == data) return target.get();
-    }
-    return nullptr;
+// The record of every item data, by identity only: an item may outlive its record.
+std::unordered_map<LPARAM, const PingTarget*> RecordsByItemData(const TargetList& targets) {
+    std::unordered_map<LPARAM, const PingTarget*> records;
+    for (const auto& target : targets) records.emplace(ItemData(*target), target.get());
+    return records;
 }
 
 }  // namespace
@@ -63,6 +65,7 @@ const MessageEntry CLatencyMapDlg::kMessageEntries[] = {
     msg::OnMessage<WM_PAINT, &CLatencyMapDlg::OnDefaultOnly>(),
     msg::OnMessage<WM_QUERYDRAGICON, &CLatencyMapDlg::OnDefaultOnly>(),
     msg::OnDestroy<&CLatencyMapDlg::OnDestroy>(),
+    msg::OnMessage<kWorkDoneMessage, &CLatencyMapDlg::OnWorkDone>(),
     msg::OnNotify<IDC_MAP_MOTION, NM_SETFOCUS, &CLatencyMapDlg::UpdateSliderLabels>(),
     msg::OnNotify<IDC_MAP_MOTION, NM_KILLFOCUS, &CLatencyMapDlg::UpdateSliderLabels>(),
     msg::OnNotify<IDC_PING_PERIOD, NM_SETFOCUS, &CLatencyMapDlg::UpdateSliderLabels>(),
@@ -146,15 +149,21 @@ void CLatencyMapDlg::FillTargetList() {
     m_listTargets.SetImageList(icons.GetSafeHandle(), LVSIL_SMALL);
     m_ilTargetIcons = std::move(icons);
     SetListColumns(IDS_COLUMN_TITLES, IDS_COLUMN_SAMPLES);
+    if (view->Targets().empty()) ReadTargetFileLater(*view);
+    ListTargets(view->Targets());
+}
 
-    TargetList& targets = view->Targets();
-    if (targets.empty()) view->LoadTargetFile();
+void CLatencyMapDlg::ListTargets(const TargetList& targets) {
+    std::unordered_set<LPARAM> listed;
+    for (int i = 0, count = m_listTargets.GetItemCount(); i < count; ++i) listed.insert(m_listTargets.GetItemData(i));
     for (const auto& target : targets) {
-        if (!IsOfRegion(*target, m_strListRegion) || m_listTargets.FindItemByData(ItemData(*target)) >= 0) continue;
+        if (!IsOfRegion(*target, m_strListRegion) || listed.contains(ItemData(*target))) continue;
         m_listTargets.InsertItem(kAppendItem, target->m_strAddress, ItemData(*target));
     }
+    const std::unordered_map<LPARAM, const PingTarget*> records = RecordsByItemData(targets);
     for (int i = 0; i < m_listTargets.GetItemCount();) {
-        const PingTarget* target = FindTarget(targets, m_listTargets.GetItemData(i));
+        const auto record = records.find(m_listTargets.GetItemData(i));
+        const PingTarget* target = record != records.end() ? record->second : nullptr;
         if (target != nullptr && IsOfRegion(*target, m_strListRegion)) {
             m_listTargets.SetItem(i, 0, target->m_strAddress, target->m_nType);
             m_listTargets.SetItemText(i, 1, HostColumnText(*target));
@@ -163,6 +172,28 @@ void CLatencyMapDlg::FillTargetList() {
             ++i;  // a list that refuses to delete must not stop the dialog
         }
     }
+}
+
+void CLatencyMapDlg::ReadTargetFileLater(const CLatencyMapView& view) {
+    if (m_bReadingTargets) return;
+    if (!m_worker) {
+        HWND dialog = m_hWnd;
+        m_worker.emplace(std::make_unique<CEchoProber>(), [dialog] { PostMessageA(dialog, kWorkDoneMessage, 0, 0); });
+    }
+    m_bReadingTargets = true;
+    m_worker->Post(view.TargetFileJob());
+}
+
+LRESULT CLatencyMapDlg::OnWorkDone() {
+    while (std::optional<WorkResult> result = m_worker ? m_worker->Take() : std::nullopt) {
+        auto* read = std::get_if<TargetsRead>(&*result);
+        CLatencyMapView* view = SaverView();
+        if (read == nullptr || view == nullptr) continue;
+        view->Targets().splice(view->Targets().end(), read->targets);
+        m_bReadingTargets = false;
+        ListTargets(view->Targets());
+    }
+    return 0;
 }
 
 void CLatencyMapDlg::SetListColumns(UINT titlesId, UINT samplesId) {
@@ -234,6 +265,9 @@ LRESULT CLatencyMapDlg::OnDefaultOnly() {
 
 void CLatencyMapDlg::OnDestroy() {
     Default();
+    // A read that hangs is abandoned, not waited for: the dialog closes at once.
+    m_worker.reset();
+    m_bReadingTargets = false;
     if (CLatencyMapView* view = SaverView()) view->FreeTargetList();
     // The list goes with the dialog; the next showing attaches its own.
     m_listTargets.Detach();

@@ -43,15 +43,6 @@ int CListCtrl::InsertItem(int index, const std::string& text, LPARAM data) {
     return static_cast<int>(::SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-int CListCtrl::FindItemByData(LPARAM data) const {
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = data;
-    // -1: search from the first item.
-    return static_cast<int>(
-        ::SendMessageA(m_hWnd, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-}
-
 LPARAM CListCtrl::GetItemData(int index) const {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
