@@ -46,9 +46,15 @@ public:
     // The hosts file as it was when joined.
     bool RestoreHostsFile() const;
 
+    // Whether names outside the hosts file go to the network's name server
+    // (its dns-blackhole, which never answers), and how many queries it got.
+    bool AskNameServer(bool ask) const;
+    int NameQueries() const;
+
 private:
     std::string m_strDir;
     std::string m_strHostsFile;
+    std::string m_strNsswitchFile;
     std::string m_strOriginalHosts;
     std::vector<Host> m_hosts;
 };
