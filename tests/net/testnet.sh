@@ -100,10 +100,13 @@ cmd_down() {
 }
 
 cmd_sweep() {
-    local ns owner
+    local ns owner dir
     for ns in $(ip netns list | awk '{print $1}'); do
         [[ $ns =~ $NAME_PATTERN ]] || continue
-        owner=$(cat "$(state_dir "$ns")/owner.pid" 2>/dev/null) || owner=
+        # A network whose state folder is not found here may be another
+        # copy's, still in use: only one whose owner is known to be gone goes.
+        dir=$(state_dir "$ns") || continue
+        owner=$(cat "$dir/owner.pid" 2>/dev/null) || owner=
         if [ -z "$owner" ] || ! kill -0 "$owner" 2>/dev/null; then
             echo "testnet.sh: removing $ns, left behind by a process that is gone" >&2
             cmd_down "$ns"
