@@ -32,6 +32,22 @@ std::unordered_map<LPARAM, const PingTarget*> RecordsByItemData(const TargetList
     return records;
 }
 
+// A list that redraws for every item it gets takes milliseconds for each:
+// this one redraws once, when the object goes.
+class CNoRedraw {
+public:
+    explicit CNoRedraw(HWND list) : m_hList(list) { ::SendMessageA(m_hList, WM_SETREDRAW, FALSE, 0); }
+    ~CNoRedraw() {
+        ::SendMessageA(m_hList, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(m_hList, nullptr, TRUE);
+    }
+    CNoRedraw(const CNoRedraw&) = delete;
+    CNoRedraw& operator=(const CNoRedraw&) = delete;
+
+private:
+    HWND m_hList;
+};
+
 }  // namespace
 
 struct CLatencyMapDlg::Binding {
@@ -154,23 +170,29 @@ void CLatencyMapDlg::FillTargetList() {
 }
 
 void CLatencyMapDlg::ListTargets(const TargetList& targets) {
-    std::unordered_set<LPARAM> listed;
-    for (int i = 0, count = m_listTargets.GetItemCount(); i < count; ++i) listed.insert(m_listTargets.GetItemData(i));
-    for (const auto& target : targets) {
-        if (!IsOfRegion(*target, m_strListRegion) || listed.contains(ItemData(*target))) continue;
-        m_listTargets.InsertItem(kAppendItem, target->m_strAddress, ItemData(*target));
-    }
+    const CNoRedraw once(m_listTargets.m_hWnd);
+    // The items there already: each is updated, or dropped when its record is
+    // gone or no longer of the region.
     const std::unordered_map<LPARAM, const PingTarget*> records = RecordsByItemData(targets);
+    std::unordered_set<LPARAM> listed;
     for (int i = 0; i < m_listTargets.GetItemCount();) {
-        const auto record = records.find(m_listTargets.GetItemData(i));
-        const PingTarget* target = record != records.end() ? record->second : nullptr;
-        if (target != nullptr && IsOfRegion(*target, m_strListRegion)) {
-            m_listTargets.SetItem(i, 0, target->m_strAddress, target->m_nType);
-            m_listTargets.SetItemText(i, 1, HostColumnText(*target));
+        const LPARAM data = m_listTargets.GetItemData(i);
+        const auto record = records.find(data);
+        if (record != records.end() && IsOfRegion(*record->second, m_strListRegion)) {
+            m_listTargets.SetItem(i, 0, record->second->m_strAddress, record->second->m_nType);
+            m_listTargets.SetItemText(i, 1, HostColumnText(*record->second));
+            listed.insert(data);
             ++i;
         } else if (!m_listTargets.DeleteItem(i)) {
             ++i;  // a list that refuses to delete must not stop the dialog
         }
+    }
+    // Then every record of the region not listed yet, at the end, in list order.
+    for (const auto& target : targets) {
+        if (!IsOfRegion(*target, m_strListRegion) || listed.contains(ItemData(*target))) continue;
+        const int item =
+            m_listTargets.InsertItem(kAppendItem, target->m_strAddress, target->m_nType, ItemData(*target));
+        m_listTargets.SetItemText(item, 1, HostColumnText(*target));
     }
 }
 
