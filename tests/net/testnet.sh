@@ -34,7 +34,9 @@ set -uo pipefail
 
 readonly PROBER_ADDRESS=198.18.0.1
 readonly HOSTS_GATEWAY=198.18.0.2
-readonly NAME_PATTERN='^lumetra-[0-9]+(-[0-9]+)?$'
+# "net-": copies of this script that kept their state under a fixed name
+# (lumetra-PID) neither see these networks nor sweep them away.
+readonly NAME_PATTERN='^lumetra-net-[0-9]+(-[0-9]+)?$'
 readonly STATE_ROOT=${TMPDIR:-/tmp}
 
 die() {
@@ -124,8 +126,8 @@ cmd_up() {
     dns=$(awk '$1 == "dns-blackhole" { print $2 }' "$config" | tail -n 1)
     cmd_sweep
 
-    local ns=lumetra-$$
-    while ip netns list | awk '{print $1}' | grep -qx -e "$ns" -e "$ns-h"; do ns=lumetra-$$-$RANDOM; done
+    local ns=lumetra-net-$$
+    while ip netns list | awk '{print $1}' | grep -qx -e "$ns" -e "$ns-h"; do ns=lumetra-net-$$-$RANDOM; done
     # From here on any way out but success takes down what has been built.
     # Global: the EXIT trap runs after this function has returned.
     UP_NS=$ns
