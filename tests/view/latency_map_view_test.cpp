@@ -199,7 +199,7 @@ TEST_F(MapView, WhileAProbeIsInFlightTheFrameMovesNoOtherStartsAndTheSnapshotIsT
     EXPECT_EQ(m_view.Targets().size(), 22U);
 
     m_view.OnTimer(kProbeTimerId, kScreen, worker, random);
-    ASSERT_TRUE(gate->AwaitProbes(1));
+    ASSERT_TRUE(gate->Await([&] { return gate->probes > 0; }));
     m_view.OnTimer(kMotionTimerId, kScreen, worker, random);
     EXPECT_EQ(m_view.Position(), (Point{201, 102}));
     m_view.OnTimer(kProbeTimerId, kScreen, worker, random);
@@ -207,7 +207,7 @@ TEST_F(MapView, WhileAProbeIsInFlightTheFrameMovesNoOtherStartsAndTheSnapshotIsT
     EXPECT_TRUE(test::ReadAll(Snapshot()) == test::ReadAll(Frames() / "first_frame.bmp"))
         << "not the frame as last rendered";
 
-    gate->Open();
+    gate->Change([&] { gate->open = true; });
     std::optional<WorkResult> late = test::AwaitResult(worker);
     ASSERT_TRUE(late);
     EXPECT_EQ(m_view.OnWorkDone(std::move(*late)), std::nullopt) << "a result taken after the destruction";

@@ -50,18 +50,18 @@ TEST(ProbeWorker, AJobThatBlocksIsAbandonedNotWaitedForAndWakesNoOneAfterwards) 
     auto worker = std::make_unique<CProbeWorker>(std::make_unique<test::CBlockingProber>(gate), [wakes] { ++*wakes; });
     worker->Post(ProbeJob(Target(0, "hangs.example"), 600));
     worker->Post(ProbeJob(Target(1), 600));
-    ASSERT_TRUE(gate->AwaitProbes(1));
+    ASSERT_TRUE(gate->Await([&] { return gate->probes > 0; }));
 
     std::future<bool> stopped = std::async(std::launch::async, [&worker] { return worker->Stop(); });
     const bool returned = stopped.wait_for(2s) == std::future_status::ready;
-    gate->Open();  // lets the thread end, whichever way the test went
+    gate->Change([&] { gate->open = true; });  // lets the thread end, whichever way the test went
     ASSERT_TRUE(returned) << "Stop waited for the job";
     EXPECT_TRUE(stopped.get()) << "not reported as abandoned";
     worker.reset();  // the object goes while its thread may still run
 
-    ASSERT_TRUE(gate->AwaitProberGone()) << "the abandoned thread never let go of its state";
+    ASSERT_TRUE(gate->Await([&] { return gate->proberGone; })) << "the abandoned thread never let go of its state";
     EXPECT_EQ(*wakes, 0) << "the abandoned job handed its result back";
-    EXPECT_EQ(gate->Probes(), 1) << "the job posted after it ran";
+    EXPECT_EQ(gate->probes, 1) << "the job posted after it ran";
 }
 
 }  // namespace
