@@ -54,11 +54,11 @@ std::optional<ProbeOutcome> CInterruptibleProbes::Probe(PingTarget& target, int 
 }
 
 void CInterruptibleProbes::EndBySignal() const {
-    signal(m_nSignal, SIG_DFL);
+    static_cast<void>(signal(m_nSignal, SIG_DFL));
     sigset_t taken;
     sigemptyset(&taken);
     sigaddset(&taken, m_nSignal);
-    raise(m_nSignal);
+    static_cast<void>(raise(m_nSignal));
     sigprocmask(SIG_UNBLOCK, &taken, nullptr);  // the default action ends the process here
     std::_Exit(128 + m_nSignal);
 }
