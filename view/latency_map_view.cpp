@@ -9,12 +9,14 @@
 
 namespace lumetra {
 
-void CLatencyMapView::LoadSettings() {
+std::vector<ClampedSetting> CLatencyMapView::LoadSettings() {
     lumetra::LoadSettings(m_settings);
+    return ClampToUsable(m_settings);
 }
 
-void CLatencyMapView::LoadSettings(const std::string& iniPath) {
+std::vector<ClampedSetting> CLatencyMapView::LoadSettings(const std::string& iniPath) {
     lumetra::LoadSettings(m_settings, iniPath);
+    return ClampToUsable(m_settings);
 }
 
 void CLatencyMapView::SaveSettings() const {

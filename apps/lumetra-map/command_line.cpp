@@ -117,8 +117,12 @@ std::string Usage(const CommandSpec& spec) {
     return text;
 }
 
-int Fail(const CommandSpec& spec, ExitCode code, std::string_view message) {
+void Note(const CommandSpec& spec, std::string_view message) {
     Print(stderr, std::string(kTool) + " " + std::string(spec.name) + ": " + std::string(message) + "\n");
+}
+
+int Fail(const CommandSpec& spec, ExitCode code, std::string_view message) {
+    Note(spec, message);
     return code;
 }
 

@@ -70,7 +70,9 @@ std::string Usage(const CommandSpec& spec);
 // The command's line in the usage of the whole tool.
 std::string Synopsis(const CommandSpec& spec);
 
-// Says "lumetra-map NAME: message" on stderr and returns `code`.
+// Says "lumetra-map NAME: message" on stderr.
+void Note(const CommandSpec& spec, std::string_view message);
+// Says it with Note and returns `code`.
 int Fail(const CommandSpec& spec, ExitCode code, std::string_view message);
 // The usage, then the message, on stderr; returns kExitBadInput.
 int UsageError(const CommandSpec& spec, std::string_view message);

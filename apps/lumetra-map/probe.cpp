@@ -97,6 +97,7 @@ int RunProbe(const ParsedOptions& options) {
     } else {
         LoadSettings(settings);
     }
+    ClampSettings(kProbeCommand, settings, options.Value("--settings").value_or(SettingsFilePath()));
 
     const std::string targetFile = options.Value("--targets").value_or(settings.m_strTargetFile);
     TargetList targets;

@@ -10,7 +10,9 @@
 #include "framework/file.h"
 #include "framework/native_path.h"
 #include "framework/program_folder.h"
+#include "framework/replace_file.h"
 #include "imaging/dib.h"
+#include "settings/setting_limits.h"
 #include "settings/settings_store.h"
 
 namespace lumetra::map_tool {
@@ -84,6 +86,10 @@ std::error_code ReadSettings(const std::string& path, SaverSettings& settings) {
     if (const std::error_code error = ReadText(path, text)) return error;
     LoadSettings(settings, NativePath(path).string());
     return {};
+}
+
+void ClampSettings(const CommandSpec& spec, SaverSettings& settings, const std::string& file) {
+    for (const ClampedSetting& clamped : ClampToUsable(settings)) Note(spec, ClampedInFileMessage(clamped, file));
 }
 
 std::error_code CheckCreatable(const std::string& path) {

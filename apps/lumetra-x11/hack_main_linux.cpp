@@ -32,6 +32,7 @@
 #include "apps/lumetra-x11/x_display_linux.h"
 #include "framework/exceptions.h"
 #include "framework/program_folder.h"
+#include "settings/settings_store.h"
 #include "targets/results_file.h"
 #include "view/frame_size.h"
 #include "view/latency_map_view.h"
@@ -89,7 +90,8 @@ public:
     int Run() {
         CRuntimeRandom::SeedWithTime();
         m_view.SetFolders({"", BundledDataFolder(), std::nullopt});
-        m_view.LoadSettings();
+        for (const ClampedSetting& clamped : m_view.LoadSettings())
+            Say(ClampedInFileMessage(clamped, SettingsFilePath()));
         ApplyOverrides(m_options.overrides, m_view.Settings());
         m_view.Start(m_window.Client(), nullptr, m_random);
         g_pRunningView = &m_view;
@@ -179,6 +181,7 @@ int Main(std::span<const std::string_view> args) {
         static_cast<void>(std::fputs(HackUsage().c_str(), stdout));
         return kExitDone;
     }
+    for (const std::string& notice : options.notices) Say(notice);
     const auto chosen = ChooseDrawTarget(options, std::getenv(kXScreenSaverWindowVariable));
     if (const auto* problem = std::get_if<std::string>(&chosen)) {
         Say(*problem);

@@ -400,6 +400,7 @@ TEST_F(X11Hack, RefusesWhatItCannotDrawIn) {
         {{"-display", ":999"}, 1, "lumetra-x11: cannot open the X display ':999'\n"},
         {{"-window-id", "0x7ffffff"}, 1, "lumetra-x11: there is no window 0x7ffffff on this display\n"},
         {{"-window", "-root"}, 2, "lumetra-x11: choose one place to draw; -root is another\n"},
+        {{"-ping-timeout", "0"}, 2, "lumetra-x11: -ping-timeout needs a number of at least 1, not '0'\n"},
     };
     for (const RefusalCase& c : cases) {
         const ToolRun run = Start(c.args)->Wait();
