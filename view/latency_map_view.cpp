@@ -82,7 +82,7 @@ std::optional<std::string> CLatencyMapView::Destroy() {
         try {
             RenderFrame();
             const std::string settingsFolder = m_folders.settings ? *m_folders.settings : SettingsFolder();
-            snapshot = WriteSnapshot(m_dibFrame, SnapshotPaths({m_folders.current, settingsFolder}));
+            snapshot = WriteSnapshot(m_dibFrame, SnapshotPaths(SnapshotFolders(m_folders.current, settingsFolder)));
         } catch (const std::exception&) {
             // Whatever stopped the snapshot, the saver still lets go of its images and targets.
         }

@@ -39,7 +39,8 @@ void ClampSettings(const CommandSpec& spec, SaverSettings& settings, const std::
 [[nodiscard]] std::error_code CheckCreatable(const std::string& path);
 
 // Writes `frame` as a BMP file beside `path` and renames it over `path` once
-// it is whole: a failed or interrupted run leaves any older file as it was.
+// it is whole (ReplaceFileWhole): a failed or interrupted run leaves any
+// older file as it was, and a link at `path` is replaced, not followed.
 [[nodiscard]] std::error_code ReplaceWithBmp(CDib& frame, const std::string& path);
 
 // The target file installed with the tool, found from the tool's own folder.

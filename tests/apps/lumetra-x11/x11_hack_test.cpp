@@ -106,8 +106,9 @@ protected:
         std::mt19937_64 random(std::random_device{}());
         m_dir = fs::temp_directory_path() / ("lumetra-x11-" + std::to_string(random()));
         fs::create_directories(m_dir / "config");
-        // Open to the unprivileged user of some cases: it writes its snapshot here.
-        fs::permissions(m_dir, fs::perms::all);
+        // Open to the unprivileged user of some cases, who writes its snapshot
+        // here: sticky, as /tmp is, or the saver would not trust the folder.
+        fs::permissions(m_dir, fs::perms::all | fs::perms::sticky_bit);
         fs::permissions(m_dir / "config", fs::perms::all);
         m_x = std::make_unique<CXClient>(s_xvfb->Name());
         ASSERT_TRUE(*m_x) << "cannot open " << s_xvfb->Name();
