@@ -170,6 +170,13 @@ private:
 };
 
 int Main(std::span<const std::string_view> args) {
+    // First of all, while the program may hold CAP_NET_RAW from its file:
+    // the one raw socket its probes need, then no capability at all, before
+    // a file is read or X is spoken to.
+    if (!KeepIcmpSocketThenDropCapabilities(true)) {
+        Say("cannot give up the capabilities of its file");
+        return kExitCannotRun;
+    }
     CStopSignals signals;
     HackOptions options;
     if (const std::optional<std::string> problem = ParseHackOptions(args, options)) {
