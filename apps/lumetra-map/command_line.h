@@ -61,6 +61,11 @@ private:
 // Fills `parsed` from the arguments; the first problem, if any, as a message.
 std::optional<std::string> ParseOptions(Args args, ParsedOptions& parsed);
 
+// Text from a file, made safe for a terminal: every control byte (below
+// 0x20, and 0x7F) shown as \xHH, so that a shared target file cannot move
+// the cursor, retitle the window or clear the screen. Other bytes stay.
+std::string Printable(std::string_view text);
+
 // Writes the text as it is. A failed write to stdout is caught once, when
 // the command has ended (FinishOutput).
 void Print(std::FILE* stream, std::string_view text);
