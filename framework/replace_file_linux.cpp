@@ -144,6 +144,7 @@ std::error_code CheckReplaceable(const std::string& path) {
     std::string temporary;
     const CDescriptor file(CreateTemporary(path, temporary));
     if (file.Get() < 0) return LastError();
+    const CRecordedTemporary recorded(temporary);
     ::unlink(temporary.c_str());
     return {};
 }

@@ -176,6 +176,7 @@ std::error_code CheckReplaceable(const std::string& path) {
     std::string temporary;
     const CHandle file(CreateTemporary(path, temporary));
     if (file.Get() == INVALID_HANDLE_VALUE) return Error(GetLastError());
+    const CRecordedTemporary recorded(temporary);
     DeleteFileA(temporary.c_str());
     return {};
 }
