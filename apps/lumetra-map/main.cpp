@@ -7,6 +7,8 @@
 
 #include "apps/lumetra-map/commands.h"
 #include "apps/lumetra-map/manual.h"
+#include "framework/stop_cleanup_linux.h"
+#include "probe/echo_prober_linux.h"
 #include "resources/lumetra_version.h"
 
 namespace {
@@ -37,6 +39,15 @@ int Usage(std::FILE* out, ExitCode code) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
+    // First of all, while the tool may hold CAP_NET_RAW from its file: the
+    // one raw socket that probe needs, then no capability at all, before a
+    // file is read.
+    if (!lumetra::KeepIcmpSocketThenDropCapabilities(!args.empty() && args[0] == kProbeCommand.name)) {
+        Print(stderr, "lumetra-map: cannot give up the capabilities of its file\n");
+        return kExitIncomplete;
+    }
+    // Ctrl-C during the write of a frame leaves no temporary file behind.
+    lumetra::RemoveTemporaryFilesOnStopSignals();
     if (args.empty()) return Usage(stderr, kExitBadInput);
     if (args[0] == "--help" || args[0] == "-h") return Usage(stdout, kExitDone);
     if (args[0] == "--version") {
