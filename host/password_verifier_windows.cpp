@@ -4,6 +4,7 @@
 // saver runs (which blocks task switching on that family).
 #include <windows.h>
 
+#include "framework/system_library_windows.h"
 #include "host/saver_host_windows.h"
 
 namespace lumetra {
@@ -47,7 +48,7 @@ void LoadPasswordVerifier() {
     if (RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
             ERROR_SUCCESS &&
         value != 0) {
-        g_saverHost.hPasswordLib = LoadLibraryA("PASSWORD.CPL");
+        g_saverHost.hPasswordLib = LoadSystemLibrary("PASSWORD.CPL");
         if (g_saverHost.hPasswordLib != nullptr) {
             g_saverHost.pfnVerifyPassword = reinterpret_cast<VerifyPasswordFn>(
                 reinterpret_cast<void*>(GetProcAddress(g_saverHost.hPasswordLib, "VerifyScreenSavePwd")));

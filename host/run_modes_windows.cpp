@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/app_windows.h"
+#include "framework/replace_file.h"
+#include "framework/system_library_windows.h"
 #include "host/command_line.h"
 #include "host/escaped_fault.h"
 #include "host/saver_bases_windows.h"
@@ -49,11 +52,14 @@ int RunOneMode(const char* text) {
     return kExitRefused;
 }
 
-// Structured faults (an access violation, say) raised while a mode runs end
-// the process with kExitFault, after the screen-saver-running flag has been
-// lowered. They are caught at the first chance, because the system's callback
-// dispatcher swallows exceptions raised inside a window procedure, and the
-// saver would otherwise run on in an unknown state.
+// Structured faults (an access violation, say) raised by the program's own
+// code while a mode runs end the process with kExitFault, after the
+// screen-saver-running flag has been lowered. They are caught at the first
+// chance, because the system's callback dispatcher swallows exceptions
+// raised inside a window procedure, and the saver would otherwise run on in
+// an unknown state. A fault that system code raises, usually to handle it
+// itself (a probe of memory, say), passes through untouched; one that
+// nobody handles ends the process at the last chance in the same way.
 bool IsFault(DWORD code) {
     switch (code) {
         case EXCEPTION_ACCESS_VIOLATION:
@@ -68,16 +74,47 @@ bool IsFault(DWORD code) {
     }
 }
 
-LONG WINAPI OnFault(EXCEPTION_POINTERS* info) {
-    if (!IsFault(info->ExceptionRecord->ExceptionCode)) return EXCEPTION_CONTINUE_SEARCH;
+// Whether `address` lies in the image of the module that holds this code.
+bool IsOwnCode(const void* address) {
+    HMODULE self = nullptr;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCSTR>(&IsOwnCode), &self) == FALSE) {
+        return false;
+    }
+    const auto* base = reinterpret_cast<const BYTE*>(self);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const auto* at = static_cast<const BYTE*>(address);
+    return !std::less<>()(at, base) && std::less<>()(at, base + nt->OptionalHeader.SizeOfImage);
+}
+
+// Ends at once: no library's detach code and no destructor runs in a
+// process whose state a fault has left unknown.
+[[noreturn]] void EndWithFault() {
     SetSaverRunning(FALSE);
-    ExitProcess(static_cast<UINT>(kExitFault));
+    RemoveUnfinishedTemporaryFiles();
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(kExitFault));
+    ExitProcess(static_cast<UINT>(kExitFault));  // not reached: TerminateProcess does not return for itself
+}
+
+LONG WINAPI OnFirstChance(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+    if (!IsFault(record.ExceptionCode) || !IsOwnCode(record.ExceptionAddress)) return EXCEPTION_CONTINUE_SEARCH;
+    EndWithFault();
+}
+
+LONG WINAPI OnUnhandled(EXCEPTION_POINTERS* info) {
+    if (!IsFault(info->ExceptionRecord->ExceptionCode)) return EXCEPTION_CONTINUE_SEARCH;
+    EndWithFault();
 }
 
 class FaultGuard {
 public:
-    FaultGuard() : m_handler(AddVectoredExceptionHandler(1, OnFault)) {}
+    FaultGuard()
+        : m_handler(AddVectoredExceptionHandler(1, OnFirstChance)),
+          m_previous(SetUnhandledExceptionFilter(OnUnhandled)) {}
     ~FaultGuard() {
+        SetUnhandledExceptionFilter(m_previous);
         if (m_handler != nullptr) RemoveVectoredExceptionHandler(m_handler);
     }
     FaultGuard(const FaultGuard&) = delete;
@@ -85,11 +122,14 @@ public:
 
 private:
     void* m_handler;
+    LPTOP_LEVEL_EXCEPTION_FILTER m_previous;
 };
 
 }  // namespace
 
 void StartFromCommandLine() {
+    // Before anything loads a library: none from the program's folder.
+    SearchLibrariesInSystemFolderOnly();
     const char* rest = SkipProgramName(GetCommandLineA());
     ExitProcess(static_cast<UINT>(SaverMain(GetModuleHandleA(nullptr), rest)));
 }
@@ -130,7 +170,7 @@ int RunChangePassword(const char* text) {
 }
 
 void ChangePassword(HWND owner) {
-    HMODULE library = LoadLibraryA("MPR.DLL");
+    HMODULE library = LoadSystemLibrary("MPR.DLL");
     if (library == nullptr) return;
     auto change =
         reinterpret_cast<PwdChangePasswordFn>(reinterpret_cast<void*>(GetProcAddress(library, "PwdChangePasswordA")));

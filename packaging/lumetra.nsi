@@ -2,7 +2,8 @@
 ; version, the publisher, the icon, the output file and the generated list of
 ; release files (-D...), so nothing here repeats what the build declares.
 ;
-; It installs into the 64-bit programs folder for all users, registers its
+; It installs into the 64-bit programs folder for all users (and into no
+; folder outside the programs folders, see CheckProgramsFolder), registers its
 ; uninstaller in the system's list of programs and offers to make Lumetra the
 ; current user's screen saver. The uninstaller removes exactly the files and
 ; registry values the installer wrote; the user's Lumetra.ini and snapshots,
@@ -40,6 +41,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Lumetra runs for every user of this computer, so it goes into a folder that only administrators may change: a folder inside Program Files."
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
@@ -50,6 +52,54 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+
+; $0: 1 when $INSTDIR lies inside the 64-bit or the 32-bit programs folder,
+; else 0. Ordinary users may not write there; a folder made elsewhere would
+; take the rights of its parent, often open to every user, who could then
+; put another program in the place of a saver that runs for everyone.
+Function CheckProgramsFolder
+  StrCpy $0 0
+  StrCpy $1 "$INSTDIR"
+  StrLen $4 $1
+  ; A ".." would climb out of the programs folder again.
+  ${For} $2 0 $4
+    StrCpy $3 $1 2 $2
+    ${If} $3 == ".."
+      Return
+    ${EndIf}
+  ${Next}
+  ${ForEach} $2 1 2 + 1
+    ${If} $2 == 1
+      StrCpy $3 "$PROGRAMFILES64\"
+    ${Else}
+      StrCpy $3 "$PROGRAMFILES32\"
+    ${EndIf}
+    StrLen $5 $3
+    StrCpy $6 $1 $5
+    ${If} $6 == $3
+    ${AndIf} $4 > $5
+      StrCpy $0 1
+    ${EndIf}
+  ${Next}
+FunctionEnd
+
+; The directory page takes no folder outside the programs folders; a silent
+; install given one (/D=) refuses it with exit code 2 and installs nothing.
+Function .onVerifyInstDir
+  Call CheckProgramsFolder
+  ${If} $0 == 0
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  Call CheckProgramsFolder
+  ${If} $0 == 0
+  ${AndIf} ${Silent}
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+FunctionEnd
 
 ; The saver's path as the screen-saver setting holds it: the short form where
 ; the volume has one, since the system starts the saver from this value as

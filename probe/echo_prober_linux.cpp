@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/capabilities_linux.h"
 #include "probe/echo_prober.h"
 #include "probe/echo_prober_linux.h"
 #include "probe/icmp_packet.h"
@@ -29,32 +31,46 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// An ICMP socket for one echo: one of its own, or the kept raw socket of the
+// run (not closed here; see KeepIcmpSocketThenDropCapabilities).
 class CIcmpSocket {
 public:
     CIcmpSocket() = default;
-    CIcmpSocket(int fd, IcmpSocketKind kind) : m_hSocket(fd), m_kind(kind) {}
+    CIcmpSocket(int fd, IcmpSocketKind kind, bool owned = true) : m_hSocket(fd), m_kind(kind), m_bOwned(owned) {}
     ~CIcmpSocket() {
-        if (m_hSocket >= 0) ::close(m_hSocket);
+        if (m_hSocket >= 0 && m_bOwned) ::close(m_hSocket);
     }
     CIcmpSocket(const CIcmpSocket&) = delete;
     CIcmpSocket& operator=(const CIcmpSocket&) = delete;
-    CIcmpSocket(CIcmpSocket&& other) noexcept : m_hSocket(other.m_hSocket), m_kind(other.m_kind) {
-        other.m_hSocket = -1;
-    }
+    CIcmpSocket(CIcmpSocket&& other) noexcept
+        : m_hSocket(std::exchange(other.m_hSocket, -1)), m_kind(other.m_kind), m_bOwned(other.m_bOwned) {}
     CIcmpSocket& operator=(CIcmpSocket&& other) noexcept {
         std::swap(m_hSocket, other.m_hSocket);
         std::swap(m_kind, other.m_kind);
+        std::swap(m_bOwned, other.m_bOwned);
         return *this;
     }
 
     int Handle() const { return m_hSocket; }
     IcmpSocketKind Kind() const { return m_kind; }
     bool IsOpen() const { return m_hSocket >= 0; }
+    bool IsKept() const { return m_hSocket >= 0 && !m_bOwned; }
+    // The descriptor, no longer closed by this object.
+    int Release() {
+        m_bOwned = false;
+        return m_hSocket;
+    }
 
 private:
     int m_hSocket = -1;
     IcmpSocketKind m_kind = IcmpSocketKind::None;
+    bool m_bOwned = true;
 };
+
+// The kept-socket mode: the raw socket that a program opened while it held
+// CAP_NET_RAW, serving every probe of the run, one at a time.
+int g_nKeptRawSocket = -1;
+std::mutex g_keptSocketTurn;
 
 struct OpenAttempt {
     CIcmpSocket socket;
@@ -62,6 +78,8 @@ struct OpenAttempt {
     int rawError = 0;
 };
 
+// A datagram socket where the system allows it, else the kept raw socket,
+// else a raw socket of its own.
 OpenAttempt OpenIcmpSocket() {
     OpenAttempt attempt;
     const int datagram = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
@@ -70,6 +88,10 @@ OpenAttempt OpenIcmpSocket() {
         return attempt;
     }
     attempt.datagramError = errno;
+    if (g_nKeptRawSocket >= 0) {
+        attempt.socket = CIcmpSocket(g_nKeptRawSocket, IcmpSocketKind::Raw, false);
+        return attempt;
+    }
     const int raw = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
     if (raw >= 0) {
         attempt.socket = CIcmpSocket(raw, IcmpSocketKind::Raw);
@@ -110,22 +132,28 @@ bool BoundIdentifier(const CIcmpSocket& socket, std::uint16_t* identifier) {
     return true;
 }
 
-// Reads every message that is waiting; true when one of them is our reply.
-bool DrainForReply(const CIcmpSocket& socket, const EchoExpectation& expected, std::vector<std::uint8_t>& buffer) {
-    for (;;) {
-        sockaddr_in from{};
-        socklen_t fromSize = sizeof from;
-        const ssize_t got = ::recvfrom(socket.Handle(), buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC,
-                                       reinterpret_cast<sockaddr*>(&from), &fromSize);
-        if (got < 0) return false;  // nothing more waiting (or an error: keep waiting until the deadline)
-        if (static_cast<std::size_t>(got) > buffer.size()) continue;  // truncated: cannot be ours
-        const std::span<const std::uint8_t> received(buffer.data(), static_cast<std::size_t>(got));
-        if (socket.Kind() == IcmpSocketKind::Datagram) {
-            if (IsReplyToOurEcho(received, from.sin_addr.s_addr, expected)) return true;
-        } else if (const auto icmp = IcmpOfIpv4Packet(received)) {
-            if (IsReplyToOurEcho(icmp->message, icmp->source, expected)) return true;
-        }
+// One message that is waiting, sorted: our reply or another.
+Received ReadOne(const CIcmpSocket& socket, const EchoExpectation& expected, std::vector<std::uint8_t>& buffer) {
+    sockaddr_in from{};
+    socklen_t fromSize = sizeof from;
+    const ssize_t got = ::recvfrom(socket.Handle(), buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC,
+                                   reinterpret_cast<sockaddr*>(&from), &fromSize);
+    if (got < 0) return Received::kNothing;  // (or an error: keep waiting until the deadline)
+    if (static_cast<std::size_t>(got) > buffer.size()) return Received::kOther;  // truncated: cannot be ours
+    const std::span<const std::uint8_t> received(buffer.data(), static_cast<std::size_t>(got));
+    if (socket.Kind() == IcmpSocketKind::Datagram) {
+        if (IsReplyToOurEcho(received, from.sin_addr.s_addr, expected)) return Received::kOurReply;
+    } else if (const auto icmp = IcmpOfIpv4Packet(received)) {
+        if (IsReplyToOurEcho(icmp->message, icmp->source, expected)) return Received::kOurReply;
     }
+    return Received::kOther;
+}
+
+// Reads and drops one waiting message.
+Received Discard(const CIcmpSocket& socket) {
+    std::uint8_t byte = 0;
+    return ::recv(socket.Handle(), &byte, sizeof byte, MSG_DONTWAIT | MSG_TRUNC) < 0 ? Received::kNothing
+                                                                                     : Received::kOther;
 }
 
 // Waits for readable data until the deadline; false when it has passed.
@@ -173,7 +201,16 @@ int SendOneEcho(std::uint32_t address, int* roundTripMs, int* secondResult, int 
     OpenAttempt attempt = OpenIcmpSocket();
     const CIcmpSocket& socket = attempt.socket;
     if (!socket.IsOpen()) return 0;
-    if (socket.Kind() == IcmpSocketKind::Raw) KeepOnlyEchoReplies(socket);
+    std::unique_lock<std::mutex> turn(g_keptSocketTurn, std::defer_lock);
+    if (socket.IsKept()) turn.lock();
+    // The whole probe, stray messages and all, ends within the timeout.
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    if (socket.IsKept()) {
+        // Stray replies that came in since the last probe are old news.
+        DrainForReply([&socket] { return Discard(socket); }, deadline);
+    } else if (socket.Kind() == IcmpSocketKind::Raw) {
+        KeepOnlyEchoReplies(socket);
+    }
 
     EchoExpectation expected{address, 0, 0, dataSize};
     PickRandomIds(&expected.identifier, &expected.sequence);
@@ -185,20 +222,31 @@ int SendOneEcho(std::uint32_t address, int* roundTripMs, int* secondResult, int 
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = address;
     const Clock::time_point sent = Clock::now();
-    const Clock::time_point deadline = sent + std::chrono::milliseconds(waitMs);
     const ssize_t put =
         ::sendto(socket.Handle(), request.data(), request.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     if (put != static_cast<ssize_t>(request.size())) return 0;
     if (socket.Kind() == IcmpSocketKind::Datagram && !BoundIdentifier(socket, &expected.identifier)) return 0;
 
+    const auto readOne = [&] { return ReadOne(socket, expected, buffer); };
     while (WaitUntil(socket, deadline)) {
-        if (!DrainForReply(socket, expected, buffer)) continue;
+        if (!DrainForReply(readOne, deadline)) continue;
         const Clock::time_point received = Clock::now();
         if (received > deadline) return 0;  // came too late to count
         StoreRoundTrip(WholeMilliseconds(received - sent), roundTripMs, secondResult);
         return 1;
     }
     return 0;
+}
+
+bool KeepIcmpSocketThenDropCapabilities(bool keepSocket) {
+    if (keepSocket && g_nKeptRawSocket < 0) {
+        OpenAttempt attempt = OpenIcmpSocket();
+        if (attempt.socket.Kind() == IcmpSocketKind::Raw) {
+            KeepOnlyEchoReplies(attempt.socket);
+            g_nKeptRawSocket = attempt.socket.Release();
+        }
+    }
+    return DropAllCapabilities();
 }
 
 IcmpSocketKind AvailableIcmpSocketKind() {

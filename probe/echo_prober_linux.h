@@ -12,6 +12,16 @@ enum class IcmpSocketKind {
     Raw,       // raw ICMP socket (CAP_NET_RAW)
 };
 
+// The kept-socket mode, for a program that may hold CAP_NET_RAW (setcap on
+// its file): called first of all, before the program reads a file or
+// connects to X, it opens the one raw ICMP socket that every probe of the
+// run will then use, one probe at a time (when `keepSocket` and this user
+// may not open ICMP datagram sockets, which need no privilege and stay one
+// per probe), then drops every capability of the process at once
+// (DropAllCapabilities). False when a capability is left: the program must
+// not go on.
+bool KeepIcmpSocketThenDropCapabilities(bool keepSocket);
+
 // The kind the next probe will use: a datagram socket where the system allows
 // it, else a raw one.
 IcmpSocketKind AvailableIcmpSocketKind();

@@ -1,5 +1,5 @@
-// The echo exchange and the name look-up on Windows: ICMP.DLL loaded by name
-// for each echo, WS2_32 for the look-up. All of the prober's socket code for
+// The echo exchange and the name look-up on Windows: ICMP.DLL loaded from
+// the system folder for each echo, WS2_32 for the look-up. All of the prober's socket code for
 // Windows is in this file.
 #include <winsock2.h>
 // winsock2.h must come before windows.h.
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/system_library_windows.h"
 #include "probe/echo_permission.h"
 #include "probe/echo_prober.h"
 #include "probe/icmp_packet.h"
@@ -30,7 +31,7 @@ using IcmpSendEchoFn = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_I
 // ICMP.DLL, loaded for one echo and freed after it.
 class CIcmpLibrary {
 public:
-    CIcmpLibrary() : m_hModule(::LoadLibraryA("ICMP.DLL")) {
+    CIcmpLibrary() : m_hModule(LoadSystemLibrary("ICMP.DLL")) {
         if (m_hModule == nullptr) return;
         m_pCreate = Entry<IcmpCreateFileFn>("IcmpCreateFile");
         m_pClose = Entry<IcmpCloseHandleFn>("IcmpCloseHandle");

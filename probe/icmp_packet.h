@@ -57,6 +57,28 @@ struct EchoExpectation {
     int dataSize = 0;
 };
 
+// What one read of a socket that has no more to wait for gave.
+enum class Received {
+    kNothing,   // nothing is waiting (or the read failed)
+    kOther,     // a message that is not our reply
+    kOurReply,  // the reply to our request
+};
+
+// Reads with `readOne` until our reply comes (true), nothing more is waiting
+// or `deadline` passes (false): however many stray replies keep arriving,
+// the probe ends at its deadline.
+template <class ReadOne>
+bool DrainForReply(ReadOne readOne, std::chrono::steady_clock::time_point deadline) {
+    while (std::chrono::steady_clock::now() < deadline) {
+        switch (readOne()) {
+            case Received::kOurReply: return true;
+            case Received::kNothing: return false;
+            case Received::kOther: break;
+        }
+    }
+    return false;
+}
+
 // True only for an echo reply (type 0, code 0) from the expected address
 // with a correct checksum, our identifier and sequence number, and exactly
 // dataSize bytes of 0xAA.

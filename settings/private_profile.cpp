@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "framework/replace_file.h"
 #include "settings/profile_file.h"
 
 namespace lumetra {
@@ -280,7 +281,8 @@ bool WriteProfileValues(std::string_view section, std::span<const ProfileEntry> 
     std::string after = profile->Text();
     // The dialog saves several times a second, mostly without changes.
     if (after == before) return true;
-    return ReplaceFileWhole(path, after);
+    // A settings file linked from the user's own dot files stays linked.
+    return !ReplaceFileWhole(path, after, LinkRule::kFollowOwnLinks);
 }
 
 bool WriteProfileValue(std::string_view section, std::string_view key, std::string_view value,

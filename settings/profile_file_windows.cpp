@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <array>
-#include <atomic>
 
 #include "settings/profile_file.h"
 
@@ -28,11 +27,6 @@ public:
     CHandle& operator=(const CHandle&) = delete;
 
     HANDLE Get() const { return m_hFile; }
-    bool Close() {
-        const HANDLE handle = m_hFile;
-        m_hFile = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != FALSE;
-    }
 
 private:
     HANDLE m_hFile;
@@ -57,44 +51,6 @@ HANDLE OpenForReading(const std::string& path, DWORD& error) {
     }
 }
 
-bool WriteAll(HANDLE file, std::string_view data) {
-    while (!data.empty()) {
-        const DWORD chunk = data.size() > 0x40000000U ? 0x40000000U : static_cast<DWORD>(data.size());
-        DWORD written = 0;
-        if (WriteFile(file, data.data(), chunk, &written, nullptr) == FALSE || written == 0) return false;
-        data.remove_prefix(written);
-    }
-    return true;
-}
-
-// Beside the target, so that the rename stays within one volume.
-std::string TemporaryNameFor(const std::string& path) {
-    static std::atomic<unsigned> s_nCounter{0};
-    return path + "." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(s_nCounter++) + ".tmp";
-}
-
-HANDLE CreateTemporary(const std::string& path, std::string& name) {
-    constexpr int kAttempts = 100;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        name = TemporaryNameFor(path);
-        const HANDLE handle =
-            CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return handle;
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
-bool MoveIntoPlace(const std::string& from, const std::string& to) {
-    for (int attempt = 0; attempt < kBusyAttempts; ++attempt) {
-        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
-            return true;
-        }
-        if (!IsBusy(GetLastError()) || IsFolder(to)) return false;
-        Sleep(kBusyPauseMs);
-    }
-    return false;
-}
-
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -114,20 +70,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
         if (got == 0) return text;
         text.append(buffer.data(), got);
     }
-}
-
-bool ReplaceFileWhole(const std::string& path, std::string_view contents) {
-    // The owner made the file read-only: leave it so (a rename would only fail later).
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-    std::string temporary;
-    CHandle file(CreateTemporary(path, temporary));
-    if (file.Get() == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(file.Get(), contents) && FlushFileBuffers(file.Get()) != FALSE;
-    ok = file.Close() && ok;
-    ok = ok && MoveIntoPlace(temporary, path);
-    if (!ok) DeleteFileA(temporary.c_str());
-    return ok;
 }
 
 }  // namespace lumetra

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -45,13 +46,21 @@ inline constexpr IntRange kMapMotionRange{1, 3};          // pixels per motion t
 inline constexpr IntRange kPingPeriodRange{1000, 30000};  // whole seconds, 1 to 30
 inline constexpr IntRange kPingTimeoutRange{100, 5000};   // tenths of a second, 1 to 50
 
+// The values that do what they say, wider than the dialog's where a hand
+// edit may go further. A value outside them (from the file or a switch) is
+// taken to the nearest end of the dialog's range (settings/setting_limits.h).
+inline constexpr IntRange kMapMotionUsable = kMapMotionRange;  // the drift's bound: beyond 3 the frame leaves a trail
+inline constexpr IntRange kPingPeriodUsable{1, INT_MAX};
+inline constexpr IntRange kPingTimeoutUsable{1, 0xFFFF};  // the ICMP library waits the low 16 bits; 0 waits for nothing
+
 // A number: a key missing from the file leaves the member as it is, so
 // loading twice changes nothing. `range`: what the dialog offers, if it
-// edits the number.
+// edits the number; `usable`: the values that work, if not every int does.
 struct IntField {
     int SaverSettings::*member;
     int defaultValue;
     std::optional<IntRange> range = std::nullopt;
+    std::optional<IntRange> usable = std::nullopt;
 };
 
 // A text: a key missing from the file gives the default, whatever the member
@@ -88,11 +97,11 @@ struct SaverOption {
 inline constexpr std::array<SaverOption, 11> kSaverOptions = {{
     {"TargetFile", TextField{&SaverSettings::m_strTargetFile, kDefaultTargetFile, kTargetFileBufferSize}, Saved::kNo,
         {"-targets", "FILE", 0, "the target file"}},
-    {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3, kMapMotionRange}, Saved::kYes,
+    {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3, kMapMotionRange, kMapMotionUsable}, Saved::kYes,
         {"-map-motion", "N", 0, "bound of the drift speed, pixels per motion tick"}},
-    {"PingPeriod", IntField{&SaverSettings::m_nPingPeriod, 2000, kPingPeriodRange}, Saved::kYes,
+    {"PingPeriod", IntField{&SaverSettings::m_nPingPeriod, 2000, kPingPeriodRange, kPingPeriodUsable}, Saved::kYes,
         {"-ping-period", "MS", 0, "milliseconds between two probes"}},
-    {"PingTimeout", IntField{&SaverSettings::m_nPingTimeout, 600, kPingTimeoutRange}, Saved::kYes,
+    {"PingTimeout", IntField{&SaverSettings::m_nPingTimeout, 600, kPingTimeoutRange, kPingTimeoutUsable}, Saved::kYes,
         {"-ping-timeout", "MS", 0, "milliseconds an echo may take"}},
     {"DynamicRange", IntField{&SaverSettings::m_bDynamicRange, 0}, Saved::kYes,
         {"-dynamic-range", "", 1, "the colour scale spans the observed round-trip times"}},

@@ -11,12 +11,14 @@
 
 namespace lumetra {
 
-void CLatencyMapView::LoadSettings() {
+std::vector<ClampedSetting> CLatencyMapView::LoadSettings() {
     lumetra::LoadSettings(m_settings);
+    return ClampToUsable(m_settings);
 }
 
-void CLatencyMapView::LoadSettings(const std::string& iniPath) {
+std::vector<ClampedSetting> CLatencyMapView::LoadSettings(const std::string& iniPath) {
     lumetra::LoadSettings(m_settings, iniPath);
+    return ClampToUsable(m_settings);
 }
 
 void CLatencyMapView::SaveSettings() const {
@@ -129,8 +131,9 @@ std::optional<std::string> CLatencyMapView::Destroy() {
         try {
             RenderFrame();
             const std::string settingsFolder = m_folders.settings ? *m_folders.settings : SettingsFolder();
-            const std::vector<std::string> folders =
-                m_folders.snapshot ? std::vector{*m_folders.snapshot} : std::vector{m_folders.current, settingsFolder};
+            const std::vector<std::string> folders = m_folders.snapshot
+                                                         ? std::vector{*m_folders.snapshot}
+                                                         : SnapshotFolders(m_folders.current, settingsFolder);
             snapshot = WriteSnapshot(m_dibFrame, SnapshotPaths(folders));
         } catch (const std::exception&) {
             // Whatever stopped the snapshot, the saver still lets go of its images and targets.

@@ -9,10 +9,12 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "imaging/canvas.h"
 #include "imaging/dib.h"
 #include "settings/saver_settings.h"
+#include "settings/setting_limits.h"
 #include "targets/ping_target.h"
 #include "view/frame_motion.h"
 #include "view/frame_renderer.h"
@@ -46,9 +48,11 @@ public:
     CLatencyMapView(const CLatencyMapView&) = delete;
     CLatencyMapView& operator=(const CLatencyMapView&) = delete;
 
-    // The settings file: the user's own, or the one at `iniPath`.
-    void LoadSettings();
-    void LoadSettings(const std::string& iniPath);
+    // The settings file: the user's own, or the one at `iniPath`. A number
+    // that does not work is taken into the dialog's range (ClampToUsable);
+    // what was changed comes back for a front end that tells its user.
+    std::vector<ClampedSetting> LoadSettings();
+    std::vector<ClampedSetting> LoadSettings(const std::string& iniPath);
     void SaveSettings() const;
     void SaveSettings(const std::string& iniPath) const;
 

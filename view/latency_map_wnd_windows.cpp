@@ -34,7 +34,8 @@ CLatencyMapWnd::CLatencyMapWnd() {
 }
 
 void CLatencyMapWnd::LoadSettings() {
-    m_view.LoadSettings();
+    // A number that does not work is clamped quietly: the saver has no one to tell.
+    static_cast<void>(m_view.LoadSettings());
 }
 
 void CLatencyMapWnd::SaveSettings() {

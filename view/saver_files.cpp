@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "framework/native_path.h"
-#include "settings/profile_file.h"
+#include "framework/replace_file.h"
 #include "settings/settings_store.h"
 
 namespace lumetra {
@@ -59,12 +59,17 @@ std::vector<std::string> SnapshotPaths(const std::vector<std::string>& folders) 
     return paths;
 }
 
+std::vector<std::string> SnapshotFolders(const std::string& current, const std::string& settings) {
+    if (KeepsOthersOut(current)) return {current, settings};
+    return {settings};
+}
+
 std::optional<std::string> WriteSnapshot(CDib& frame, const std::vector<std::string>& paths) {
     try {
         const std::string bytes = frame.BmpFileBytes();
         if (bytes.empty()) return std::nullopt;
         for (const std::string& path : paths) {
-            if (ReplaceFileWhole(path, bytes)) return path;
+            if (!ReplaceFileWhole(path, bytes)) return path;
         }
     } catch (const std::exception&) {
         // No memory for the file's bytes: the saver ends without a snapshot.

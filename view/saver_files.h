@@ -35,11 +35,18 @@ std::string SettingsFolder();
 // paths, as the front end and SettingsFolder give them.
 std::vector<std::string> SnapshotPaths(const std::vector<std::string>& folders);
 
+// The folders to try for the snapshot: `current` only when it keeps other
+// users out (KeepsOthersOut: in a folder where anyone may put names, another
+// user could lay a link or a file in the snapshot's way), then `settings`,
+// the user's own.
+std::vector<std::string> SnapshotFolders(const std::string& current, const std::string& settings);
+
 // Writes `frame` as a BMP file to the first of `paths` where that succeeds,
-// through a new file beside it that is renamed over the old one, so that an
-// existing snapshot is replaced whole or not at all and no half-written file
-// is left. Returns the path written, or nothing (a frame without pixels is
-// never written). Never throws.
+// through a new file beside it that is renamed over the old one
+// (ReplaceFileWhole), so that an existing snapshot is replaced whole or not
+// at all, no half-written file is left and a link in its place is replaced,
+// not followed. Returns the path written, or nothing (a frame without pixels
+// is never written). Never throws.
 std::optional<std::string> WriteSnapshot(CDib& frame, const std::vector<std::string>& paths);
 
 }  // namespace lumetra

@@ -14,10 +14,12 @@ constexpr Option kCheckOptions[] = {
     {"FILE", "", "the target file to read; the one installed with the tool when left out"},
 };
 
+// The fields as the saver holds them, control bytes escaped (Printable).
 std::string RecordLine(const PingTarget& target) {
-    return std::to_string(target.m_nType) + '\t' + std::to_string(target.m_dwAddress) + '\t' + target.m_strAddress +
-           '\t' + target.m_strHost + '\t' + target.m_strInfo + '\t' + target.m_strNote + '\t' +
-           std::to_string(target.m_nX) + '\t' + std::to_string(target.m_nY) + '\t' + target.m_strRegion + '\n';
+    return std::to_string(target.m_nType) + '\t' + std::to_string(target.m_dwAddress) + '\t' +
+           Printable(target.m_strAddress) + '\t' + Printable(target.m_strHost) + '\t' + Printable(target.m_strInfo) +
+           '\t' + Printable(target.m_strNote) + '\t' + std::to_string(target.m_nX) + '\t' +
+           std::to_string(target.m_nY) + '\t' + Printable(target.m_strRegion) + '\n';
 }
 
 }  // namespace

@@ -94,6 +94,21 @@ std::optional<std::string> ParseOptions(Args args, ParsedOptions& parsed) {
     return std::nullopt;
 }
 
+std::string Printable(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            shown += c;
+        } else {
+            ((shown += "\\x") += kDigits[byte >> 4]) += kDigits[byte & 0xF];
+        }
+    }
+    return shown;
+}
+
 void Print(std::FILE* stream, std::string_view text) {
     static_cast<void>(std::fwrite(text.data(), 1, text.size(), stream));
 }
@@ -123,8 +138,12 @@ std::string Usage(const CommandSpec& spec) {
     return text;
 }
 
-int Fail(const CommandSpec& spec, ExitCode code, std::string_view message) {
+void Note(const CommandSpec& spec, std::string_view message) {
     Print(stderr, std::string(kTool) + " " + std::string(spec.name) + ": " + std::string(message) + "\n");
+}
+
+int Fail(const CommandSpec& spec, ExitCode code, std::string_view message) {
+    Note(spec, message);
     return code;
 }
 

@@ -61,6 +61,11 @@ private:
 // Fills `parsed` from the arguments; the first problem, if any, as a message.
 std::optional<std::string> ParseOptions(Args args, ParsedOptions& parsed);
 
+// Text from a file, made safe for a terminal: every control byte (below
+// 0x20, and 0x7F) shown as \xHH, so that a shared target file cannot move
+// the cursor, retitle the window or clear the screen. Other bytes stay.
+std::string Printable(std::string_view text);
+
 // Writes the text as it is. A failed write to stdout is caught once, when
 // the command has ended (FinishOutput).
 void Print(std::FILE* stream, std::string_view text);
@@ -76,7 +81,9 @@ std::string Usage(const CommandSpec& spec);
 // The command's line in the usage of the whole tool.
 std::string Synopsis(const CommandSpec& spec);
 
-// Says "lumetra-map NAME: message" on stderr and returns `code`.
+// Says "lumetra-map NAME: message" on stderr.
+void Note(const CommandSpec& spec, std::string_view message);
+// Says it with Note and returns `code`.
 int Fail(const CommandSpec& spec, ExitCode code, std::string_view message);
 // The usage, then the message, on stderr; returns kExitBadInput.
 int UsageError(const CommandSpec& spec, std::string_view message);

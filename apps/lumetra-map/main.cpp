@@ -8,6 +8,7 @@
 
 #include "apps/lumetra-map/commands.h"
 #include "apps/lumetra-map/manual.h"
+#include "apps/lumetra-map/process_start.h"
 #include "resources/lumetra_version.h"
 
 namespace {
@@ -40,6 +41,10 @@ int Usage(std::FILE* out, ExitCode code) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (!PrepareToRun(!args.empty() && args[0] == kProbeCommand.name)) {
+        Print(stderr, "lumetra-map: cannot give up the capabilities of its file\n");
+        return kExitIncomplete;
+    }
     if (args.empty()) return Usage(stderr, kExitBadInput);
     if (args[0] == "--help" || args[0] == "-h") return Usage(stdout, kExitDone);
     if (args[0] == "--version") {

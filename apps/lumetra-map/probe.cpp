@@ -53,8 +53,8 @@ std::string Padded(std::string text, std::size_t width) {
 void PrintTable(const std::vector<ProbedTarget>& probed) {
     std::size_t hostWidth = 4, addressWidth = 7;
     for (const ProbedTarget& row : probed) {
-        hostWidth = std::max(hostWidth, row.target->m_strHost.size());
-        addressWidth = std::max(addressWidth, row.target->m_strAddress.size());
+        hostWidth = std::max(hostWidth, Printable(row.target->m_strHost).size());
+        addressWidth = std::max(addressWidth, Printable(row.target->m_strAddress).size());
     }
     char header[32];
     static_cast<void>(std::snprintf(header, sizeof header, "%6s %6s", "x", "y"));
@@ -65,8 +65,9 @@ void PrintTable(const std::vector<ProbedTarget>& probed) {
         const PingTarget* t = row.target;
         char position[32];
         static_cast<void>(std::snprintf(position, sizeof position, "%6d %6d", t->m_nX, t->m_nY));
-        Print(stdout, Padded(t->m_strHost, hostWidth) + "  " + Padded(t->m_strAddress, addressWidth) + "  " + position +
-                          "  " + ResultText(row) + "\n");
+        Print(stdout, Padded(Printable(t->m_strHost), hostWidth) + "  " +
+                          Padded(Printable(t->m_strAddress), addressWidth) + "  " + position + "  " + ResultText(row) +
+                          "\n");
         answered += t->HasResult() ? 1 : 0;
     }
     Print(stdout, std::to_string(answered) + " of " + std::to_string(probed.size()) + " targets answered\n");
@@ -99,6 +100,7 @@ int RunProbe(const ParsedOptions& options) {
     } else {
         LoadSettings(settings);
     }
+    ClampSettings(kProbeCommand, settings, options.Value("--settings").value_or(SettingsFilePath()));
 
     const std::string targetFile = options.Value("--targets").value_or(settings.m_strTargetFile);
     TargetList targets;
@@ -123,7 +125,7 @@ int RunProbe(const ParsedOptions& options) {
 
     std::vector<ProbedTarget> probed;
     for (PingTarget* target : OneProbeCycle(targets, region)) {
-        Print(stderr, target->m_strHost + " ... ");
+        Print(stderr, Printable(target->m_strHost) + " ... ");
         static_cast<void>(std::fflush(stderr));
         const std::optional<ProbeOutcome> outcome = probes.Probe(*target, settings.m_nPingTimeout);
         if (!outcome) probes.EndBySignal();

@@ -68,6 +68,7 @@ int RunRender(const ParsedOptions& options) {
     } else {
         LoadSettings(settings);  // the user's own, as the saver reads them
     }
+    ClampSettings(kRenderCommand, settings, options.Value("--settings").value_or(SettingsFilePath()));
 
     const PingTarget* current = nullptr;
     if (const std::optional<std::string> currentText = options.Value("--current")) {

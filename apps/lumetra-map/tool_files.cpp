@@ -3,14 +3,15 @@
 #include <cerrno>
 #include <filesystem>
 #include <new>
-#include <random>
 #include <utility>
 
 #include "framework/exceptions.h"
 #include "framework/file.h"
 #include "framework/native_path.h"
 #include "framework/program_folder.h"
+#include "framework/replace_file.h"
 #include "imaging/dib.h"
+#include "settings/setting_limits.h"
 #include "settings/settings_store.h"
 
 namespace lumetra::map_tool {
@@ -20,31 +21,6 @@ namespace fs = std::filesystem;
 
 std::error_code SystemError(int cause) {
     return {cause != 0 ? cause : EIO, std::generic_category()};
-}
-
-// A new name beside `destination`, so that the rename stays on one file system.
-fs::path TemporaryBeside(const fs::path& destination) {
-    std::random_device random;
-    fs::path name = destination;
-    name += '.' + std::to_string(random()) + ".tmp";
-    return name;
-}
-
-std::error_code Create(const fs::path& path, CFile& file) {
-    return file.Open(PathText(path), CFile::modeCreate | CFile::modeWrite) ? std::error_code()
-                                                                           : SystemError(file.LastError());
-}
-
-std::error_code WriteNewFile(const fs::path& path, std::string_view bytes) {
-    CFile file;
-    if (const std::error_code error = Create(path, file)) return error;
-    try {
-        file.Write(bytes.data(), bytes.size());
-        file.Close();
-    } catch (const FileException& e) {
-        return SystemError(e.Cause());
-    }
-    return {};
 }
 
 }  // namespace
@@ -87,29 +63,19 @@ std::error_code ReadSettings(const std::string& path, SaverSettings& settings) {
     return {};
 }
 
+void ClampSettings(const CommandSpec& spec, SaverSettings& settings, const std::string& file) {
+    for (const ClampedSetting& clamped : ClampToUsable(settings)) Note(spec, ClampedInFileMessage(clamped, file));
+}
+
 std::error_code CheckCreatable(const std::string& path) {
     const fs::path destination = NativePath(path);
     std::error_code error;
     if (fs::is_directory(destination, error)) return std::make_error_code(std::errc::is_a_directory);
-    const fs::path trial = TemporaryBeside(destination);
-    {
-        CFile file;
-        if (const std::error_code created = Create(trial, file)) return created;
-    }
-    fs::remove(trial, error);
-    return {};
+    return CheckReplaceable(PathText(destination));
 }
 
 std::error_code ReplaceWithBytes(const std::string& path, std::string_view bytes) {
-    const fs::path destination = NativePath(path);
-    const fs::path temporary = TemporaryBeside(destination);
-    std::error_code error = WriteNewFile(temporary, bytes);
-    if (!error) fs::rename(temporary, destination, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-    }
-    return error;
+    return ReplaceFileWhole(PathText(NativePath(path)), bytes);
 }
 
 std::error_code ReplaceWithBmp(CDib& frame, const std::string& path) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "apps/lumetra-map/command_line.h"
 #include "settings/saver_settings.h"
 #include "targets/ping_target.h"
 #include "targets/target_file.h"
@@ -30,12 +31,17 @@ namespace lumetra::map_tool {
 // The saver's settings from the ini file at `path`, which must be readable.
 [[nodiscard]] std::error_code ReadSettings(const std::string& path, SaverSettings& settings);
 
+// Takes the numbers of `settings` that do not work into the dialog's range,
+// as the saver does, and says each on stderr as the command's note.
+void ClampSettings(const CommandSpec& spec, SaverSettings& settings, const std::string& file);
+
 // Whether a new file can be put at `path`: asked before a long piece of
 // work, so that a wrong name costs none of it. The file itself is not touched.
 [[nodiscard]] std::error_code CheckCreatable(const std::string& path);
 
 // Writes `bytes` to a new file beside `path` and renames it over `path` once
-// it is whole: a failed or interrupted run leaves any older file as it was.
+// it is whole (ReplaceFileWhole): a failed or interrupted run leaves any
+// older file as it was, and a link at `path` is replaced, not followed.
 [[nodiscard]] std::error_code ReplaceWithBytes(const std::string& path, std::string_view bytes);
 
 // ReplaceWithBytes with `frame` as a BMP file.

@@ -34,6 +34,7 @@
 #include "apps/lumetra-x11/x_display_linux.h"
 #include "framework/exceptions.h"
 #include "framework/program_folder.h"
+#include "settings/settings_store.h"
 #include "view/frame_size.h"
 #include "view/latency_map_view.h"
 #include "view/probe_worker.h"
@@ -98,7 +99,8 @@ public:
     int Run() {
         CRuntimeRandom::SeedWithTime();
         m_view.SetFolders({"", BundledDataFolder(), std::nullopt});
-        m_view.LoadSettings();
+        for (const ClampedSetting& clamped : m_view.LoadSettings())
+            Say(ClampedInFileMessage(clamped, SettingsFilePath()));
         ApplyOverrides(m_options.overrides, m_view.Settings());
         CProbeWorker worker(MakeProber(m_options, m_view), CWakeupFd::WakeOf(m_wakeup));
         m_view.Start(m_window.Client(), nullptr, m_random, worker);
@@ -194,6 +196,13 @@ private:
 };
 
 int Main(std::span<const std::string_view> args) {
+    // First of all, while the program may hold CAP_NET_RAW from its file:
+    // the one raw socket its probes need, then no capability at all, before
+    // a file is read or X is spoken to.
+    if (!KeepIcmpSocketThenDropCapabilities(true)) {
+        Say("cannot give up the capabilities of its file");
+        return kExitCannotRun;
+    }
     CStopSignals signals;
     HackOptions options;
     if (const std::optional<std::string> problem = ParseHackOptions(args, options)) {
@@ -205,6 +214,7 @@ int Main(std::span<const std::string_view> args) {
         static_cast<void>(std::fputs(HackUsage().c_str(), stdout));
         return kExitDone;
     }
+    for (const std::string& notice : options.notices) Say(notice);
     const auto chosen = ChooseDrawTarget(options, std::getenv(kXScreenSaverWindowVariable));
     if (const auto* problem = std::get_if<std::string>(&chosen)) {
         Say(*problem);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "host/dismissal.h"
+#include "settings/setting_limits.h"
 #include "view/saver_files.h"
 
 namespace lumetra::x11 {
@@ -89,7 +90,11 @@ std::optional<std::string> SetSetting(HackOptions& options, const SaverOption& o
     } else if (std::holds_alternative<TextField>(option.field)) {
         options.overrides.push_back({&option, 0, std::string(*value)});
     } else if (const std::optional<int> number = ParseInt(*value)) {
-        options.overrides.push_back({&option, *number});
+        std::optional<ClampedSetting> clamped;
+        const std::optional<int> used = SwitchValue(option, *number, clamped);
+        if (!used) return RefusedSwitchMessage(option, *value);
+        if (clamped) options.notices.push_back(ClampedSwitchMessage(*clamped));
+        options.overrides.push_back({&option, *used});
     } else {
         return std::string(sw.name) + " needs a whole number, not " + Quoted(*value);
     }

@@ -44,6 +44,7 @@ struct HackOptions {
     std::string display;           // -display; empty: $DISPLAY
     bool help = false;
     std::vector<SettingOverride> overrides;  // in the order given; a later one wins
+    std::vector<std::string> notices;        // a switch's value clamped to what works, said on stderr
     // For tests only, and left out of the help: probe results replayed from
     // this file (the format of `lumetra-map render --results`) instead of
     // echoes, and no more probes after this many.
@@ -52,7 +53,9 @@ struct HackOptions {
 };
 
 // Reads the arguments after the program name. "--name" is taken as "-name".
-// The first problem, if any, comes back as a message.
+// The first problem, if any, comes back as a message. A number below the
+// values that work ("-ping-timeout 0") is a problem; one above them is
+// clamped (setting_limits.h) with a notice.
 std::optional<std::string> ParseHackOptions(std::span<const std::string_view> args, HackOptions& options);
 
 // Sets the overridden members, after the settings file has been read.

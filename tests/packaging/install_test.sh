@@ -59,6 +59,9 @@ for file in "${release_files[@]}"; do
           "$(cmp -s "$installed/$file" "$work/$name/$file" && echo same || echo differs)"
 done
 check "uninstaller installed" yes "$([ -f "$installed/uninstall.exe" ] && echo yes || echo no)"
+# No folder outside the programs folders, where ordinary users might write.
+check "silent install into C:\\Lumetra refused" 2 "$(wine "$installer" /S '/D=C:\Lumetra' >/dev/null 2>&1; echo $?)"
+check "nothing made in C:\\Lumetra" absent "$([ -e "$(unix_path 'C:\Lumetra')" ] && echo present || echo absent)"
 
 # The entry in the list of programs, and Lumetra made the current saver.
 while IFS='|' read -r value expected; do

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstring>
 
 #include "probe/echo_prober.h"
@@ -244,6 +245,27 @@ TEST(ReplyMatchingSizes, AnEmptyEchoMatchesOnlyAnEmptyReply) {
     EXPECT_TRUE(IsReplyToOurEcho(empty, address, EchoExpectation{address, 1, 1, 0}));
     EXPECT_FALSE(IsReplyToOurEcho(empty, address, EchoExpectation{address, 1, 1, 32}));
     EXPECT_FALSE(IsReplyToOurEcho(empty, address, EchoExpectation{address, 1, 1, -1}));
+}
+
+}  // namespace
+}  // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+TEST(DrainForReply, EndsAtTheDeadlineHoweverManyStrayMessagesKeepComing) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(50);
+    // A flood that would run dry only two seconds after the deadline.
+    const auto flood = [&] {
+        return Clock::now() < deadline + std::chrono::seconds(2) ? Received::kOther : Received::kNothing;
+    };
+    EXPECT_FALSE(DrainForReply(flood, deadline));
+    EXPECT_LT(Clock::now(), deadline + std::chrono::seconds(1)) << "the strays held the probe past its deadline";
+    // Before the deadline our reply still counts behind a thousand strays.
+    int strays = 1000;
+    const auto replyLast = [&] { return --strays > 0 ? Received::kOther : Received::kOurReply; };
+    EXPECT_TRUE(DrainForReply(replyLast, Clock::now() + std::chrono::seconds(5)));
 }
 
 }  // namespace

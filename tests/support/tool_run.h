@@ -66,6 +66,8 @@ public:
     CToolProcess& operator=(const CToolProcess&) = delete;
 
     void Signal(int signal) const { ::kill(m_pid, signal); }
+    // The tool's own process: the shell and any wrapper exec it.
+    pid_t Pid() const { return m_pid; }
     std::string ErrSoFar() const { return ReadAll(m_err); }
 
     // Waits for the end.

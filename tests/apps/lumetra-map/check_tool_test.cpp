@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -44,11 +45,31 @@ std::string Packed(unsigned a, unsigned b, unsigned c, unsigned d) {
     return std::to_string(a + b * 256U + c * 65536U + d * 16777216U);
 }
 
+// A field as the tool shows it: control bytes as \xHH.
+std::string Shown(const std::string& field) {
+    std::string shown;
+    for (const char c : field) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+        shown += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? std::string(escaped) : std::string(1, c);
+    }
+    return shown;
+}
+
 // The tool's record line, built from the record the saver's reader made.
 std::string Listed(const PingTarget& t) {
-    return std::to_string(t.m_nType) + "\t" + std::to_string(t.m_dwAddress) + "\t" + t.m_strAddress + "\t" +
-           t.m_strHost + "\t" + t.m_strInfo + "\t" + t.m_strNote + "\t" + std::to_string(t.m_nX) + "\t" +
-           std::to_string(t.m_nY) + "\t" + t.m_strRegion;
+    return std::to_string(t.m_nType) + "\t" + std::to_string(t.m_dwAddress) + "\t" + Shown(t.m_strAddress) + "\t" +
+           Shown(t.m_strHost) + "\t" + Shown(t.m_strInfo) + "\t" + Shown(t.m_strNote) + "\t" + std::to_string(t.m_nX) +
+           "\t" + std::to_string(t.m_nY) + "\t" + Shown(t.m_strRegion);
+}
+
+TEST(LumetraMapCheck, ShowsTheControlBytesOfAFileEscaped) {
+    CTempFolder dir;
+    const std::string file = dir.Write("t.txt", "3\t10.1.2.3\tevil\x1b]0;owned\x07\tinfo\x1b[2J\t*\t1,2\tUSA\x7f\n");
+    const CheckRun run = RunCheck({file});
+    EXPECT_EQ(run.out,
+              (std::vector<std::string>{"3\t" + Packed(10, 1, 2, 3) +
+                                        "\t10.1.2.3\tevil\\x1B]0;owned\\x07\tinfo\\x1B[2J\t*\t1\t2\tUSA\\x7F"}));
 }
 
 TEST(LumetraMapCheck, ListsEveryRecordAndExitsZero) {

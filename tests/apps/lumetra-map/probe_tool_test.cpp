@@ -267,6 +267,21 @@ TEST_F(ProbeTool, SaysOnceWhenThisUserMayNotSendEchoes) {
         EXPECT_EQ(run.out[3], "2 of 2 targets answered");
         EXPECT_TRUE(std::filesystem::exists(m_dir / "frame.bmp"));
     }
+    {
+        // The second: a copy of the tool that may open a raw socket, which it
+        // opens first and keeps for its probes, dropping the capability.
+        const CPingGroupRange closed("1 0");
+        const std::filesystem::path copy = m_dir / "bin" / "lumetra-map";
+        std::filesystem::create_directories(copy.parent_path());
+        std::filesystem::copy_file(LUMETRA_MAP_BIN, copy);
+        ASSERT_EQ(std::system(("setcap cap_net_raw+ep " + test::Quote(copy.string())).c_str()), 0);
+        ToolCall withCapability = nobody;
+        withCapability.program = copy.string();
+        const ToolRun run = Run({"--targets", targets, "--settings", settings}, withCapability);
+        EXPECT_EQ(run.nExit, 0) << run.err;
+        ASSERT_EQ(run.out.size(), 4U) << run.err;
+        EXPECT_EQ(run.out[3], "2 of 2 targets answered");
+    }
 }
 
 TEST_F(ProbeTool, WritesTheFrameWithFastHostsRedAndSlowOnesViolet) {

@@ -94,6 +94,29 @@ TEST_F(RenderTool, ImageMagickReadsTheWorkedExample) {
               std::to_string(kFrameWidth) + " " + std::to_string(kFrameHeight) + " 8");
 }
 
+TEST_F(RenderTool, ALinkAtTheOutputIsReplacedAndWhatItPointsToKeepsItsBytes) {
+    const fs::path victim = Write("victim.txt", "a file of the user's");
+    const fs::path out = m_dir / "lumetra.bmp";
+    fs::create_symlink(victim, out);
+    const test::ToolRun outcome = Run(BaseArgs(out));
+    ASSERT_EQ(outcome.nExit, 0) << outcome.err;
+    EXPECT_EQ(test::ReadAll(victim), "a file of the user's");
+    EXPECT_FALSE(fs::is_symlink(out));
+    EXPECT_EQ(test::ReadAll(out).size(), 479934U) << "not a whole frame";
+}
+
+TEST_F(RenderTool, NumbersOfTheSettingsThatDoNotWorkAreClampedWithANote) {
+    const fs::path settings = Write("bad.ini", "[Lumetra]\nPingTimeout=0\nMapMotion=9\nPingPeriod=-1\n");
+    std::vector<std::string> args = BaseArgs(m_dir / "x.bmp");
+    args[5] = settings.string();
+    const test::ToolRun outcome = Run(args);
+    EXPECT_EQ(outcome.nExit, 0) << outcome.err;
+    EXPECT_EQ(outcome.err,
+              "lumetra-map render: MapMotion=9 in '" + settings.string() + "' is above 3; using 3 instead\n" +
+                  "lumetra-map render: PingPeriod=-1 in '" + settings.string() + "' is below 1; using 1000 instead\n" +
+                  "lumetra-map render: PingTimeout=0 in '" + settings.string() + "' is below 1; using 100 instead\n");
+}
+
 TEST_F(RenderTool, MissingRequiredOptions) {
     const fs::path out = m_dir / "x.bmp";
     struct Case {

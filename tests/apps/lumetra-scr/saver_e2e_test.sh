@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# saver_e2e_test.sh WINE_RUN PREFIX SAVER PREVIEW_PARENT
+# saver_e2e_test.sh WINE_RUN PREFIX SAVER PREVIEW_PARENT FAKE_ICMP
 # The whole saver under Wine inside the test network (run through
 # tests/net/testnet.sh), on the virtual display: the probe cycle against
 # hosts of known delays, the drift, the colours, the snapshot and where the
-# files are found and written.
+# files are found and written; an ICMP.DLL beside the saver is not loaded.
 set -uo pipefail
-wine_run=$1 prefix=$2 saver=$3 preview_parent=$4
+wine_run=$1 prefix=$2 saver=$3 preview_parent=$4 fake_icmp=$5
 source "$(dirname "$0")/wine_prefix.sh"
 
 failures=0
@@ -18,10 +18,13 @@ log=$LUMETRA_TESTNET_DIR/responder.log
 ip_of() { awk -v n="$1" '$2 == n { print $3 }' "$here/hosts.conf"; }
 
 # --- The saver runs from a folder other than its own, probes, drifts and ends
-# on a key.
+# on a key. Beside it lies an ICMP.DLL of the test's own, which Wine would
+# load first (as Windows would) if the saver looked beyond the system folder.
 : >"$log"
 cd "$work/run"
-(wine "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
+cp "$fake_icmp" "$work/bin/ICMP.DLL"
+(LUMETRA_TEST_DLL_LOG="$work/icmp.log" WINEDLLOVERRIDES="icmp=n,b;mscoree,mshtml=" \
+    wine "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
 appeared=""
 wait_for_saver && appeared=$(now_ms)
 check "the saver window appears" yes "$([ -n "$appeared" ] && echo yes || echo no)"
@@ -37,6 +40,7 @@ done
 xdotool key space
 for _ in $(seq 1 100); do [ -s "$work/code" ] && break; sleep 0.1; done
 check "a key ends the saver with 0" 0 "$(cat "$work/code" 2>/dev/null)"
+check "the ICMP.DLL beside the saver was not loaded" "" "$(cat "$work/icmp.log" 2>/dev/null)"
 
 # The order: the region's hosts in file order, wrapping; the other region never.
 order=$(awk '$1 == "request" { print $2 }' "$log" | head -n 8 | tr '\n' ' ')

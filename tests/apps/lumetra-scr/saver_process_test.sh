@@ -3,12 +3,17 @@
 # The saver as a process under Wine: every command-line tail with its exit
 # code, the dialog cancelled and confirmed, input sent by xdotool on the
 # virtual display, the preview inside a real parent window, the password
-# change through a stand-in MPR.DLL, and a forced fault. Needs DISPLAY (CTest
-# runs under xvfb-run).
+# change through a stand-in MPR.DLL, and forced faults. Needs DISPLAY (CTest
+# runs under xvfb-run). The saver loads libraries from the system folder
+# only, so the stand-ins go into the prefix's system32: MPR.DLL for as long
+# as its case runs, PASSWORD.CPL (which Wine lacks) for good, as the host's
+# tests put it there too.
 set -uo pipefail
 wine_run=$1 prefix=$2 saver=$3 fault_saver=$4 preview_parent=$5 raw_launch=$6 mpr_dir=$7
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+system32=$prefix/drive_c/windows/system32
+verifier=$(dirname "$fault_saver")/PASSWORD.CPL
+trap 'rm -rf "$work"; [ -f "$work.mpr" ] && mv -f "$work.mpr" "$system32/mpr.dll"' EXIT
 failures=0
 passes=0
 
@@ -146,11 +151,13 @@ check "/l HANDLE" 0 "$(code_of "$preview_parent" "$saver" l)"
 # fall back to.
 start_saver
 cp "$saver" "$work/lumetra.scr"
-cp "$mpr_dir/mpr.dll" "$work/"
+cp "$system32/mpr.dll" "$work.mpr"  # Wine's own, back at the end
+cp "$mpr_dir/mpr.dll" "$system32/mpr.dll"
 appkey='HKCU\Software\Wine\AppDefaults\lumetra.scr'
 set_reg "$appkey" Version REG_SZ win98
 export LUMETRA_TEST_MPR_LOG="$work/mpr.log"
 check "/a 1234 on 9x" 0 "$(WINEDLLOVERRIDES="mpr=n;mscoree,mshtml=" code_of "$work/lumetra.scr" /a 1234)"
+mv -f "$work.mpr" "$system32/mpr.dll"
 mpr_line=$(head -n 1 "$work/mpr.log" 2>/dev/null | tr -d '\r')
 check "MPR provider and the two zeros" "SCRSAVE 0 0000000000000000" "$(cut -d' ' -f1,3,4 <<<"$mpr_line")"
 read -r _ owner _ _ foreground <<<"$mpr_line"
@@ -160,19 +167,29 @@ del_reg "$appkey" Version
 unset LUMETRA_TEST_MPR_LOG
 end_saver
 
-# A fault ends the run with 70. A structured fault ends the process at once,
-# with the verifier still loaded: the 9x running flag must be lowered first. A
-# C++ exception unwinds to SaverMain, which unloads the verifier on the way.
+# A fault in the saver's own code ends the run with 70. A structured fault
+# ends the process at once, with the verifier still loaded: the 9x running
+# flag (raised here first, kept by the system across processes) must be
+# lowered before. A C++ exception unwinds to SaverMain, which unloads the
+# verifier on the way. A fault that system code raises and handles itself
+# leaves the saver running until a key ends it.
+cp "$verifier" "$system32/PASSWORD.CPL"
 set_reg 'HKCU\Software\Wine\AppDefaults\lumetra_fault.scr' Version REG_SZ win98
 set_reg 'HKCU\Control Panel\Desktop' ScreenSaveUsePassword REG_DWORD 1
+saver_flag() { wine rundll32 'C:\windows\system32\PASSWORD.CPL,SaverRunningFlag' "$1" >/dev/null 2>&1; }
 for kind in seh cpp; do
     rm -f "$work/cpl.log"
-    code=$(LUMETRA_TEST_FAULT=$kind LUMETRA_TEST_CPL_LOG="$work/cpl.log" code_of "$fault_saver" /s)
-    check "fault ($kind) exit code" 70 "$code"
-    [ "$kind" = seh ] && check "fault ($kind) flag" "flag lowered at exit" "$(tr -d '\r' <"$work/cpl.log" 2>/dev/null)"
+    saver_flag raise
+    check "fault ($kind) exit code" 70 "$(LUMETRA_TEST_FAULT=$kind code_of "$fault_saver" /s)"
+    LUMETRA_TEST_CPL_LOG="$work/cpl.log" saver_flag report
+    check "fault ($kind) flag" lowered "$(tr -d '\r' <"$work/cpl.log" 2>/dev/null)"
 done
 del_reg 'HKCU\Control Panel\Desktop' ScreenSaveUsePassword
 del_reg 'HKCU\Software\Wine\AppDefaults\lumetra_fault.scr' Version
+rm -f "$work/code"
+(LUMETRA_TEST_FAULT=handled wine "$fault_saver" /s >/dev/null 2>&1; echo $? >"$work/code") &
+wait_for_saver && sleep 0.5
+check "a fault that system code handles keeps the saver running until a key" 0 "$(end_by key a)"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

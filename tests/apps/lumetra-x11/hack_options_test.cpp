@@ -43,9 +43,9 @@ TEST(HackOptions, EachSwitchOfTheTableSetsItsOwnMemberOnly) {
         const CommandSwitch& sw = option.commandSwitch;
         if (sw.name.empty()) continue;
         std::vector<std::string_view> args = {sw.name};
-        if (!sw.valueName.empty()) args.push_back("-7");  // numbers are taken as given, like the file's
+        if (!sw.valueName.empty()) args.push_back("2");  // a number that works for each of them
         SaverSettings expected;
-        std::visit([&](const auto& field) { SetMember(expected, field, sw.valueName.empty() ? sw.setTo : -7, "-7"); },
+        std::visit([&](const auto& field) { SetMember(expected, field, sw.valueName.empty() ? sw.setTo : 2, "2"); },
                    option.field);
         EXPECT_TRUE(test::Same(Overridden(args), expected)) << sw.name;
     }
@@ -59,6 +59,33 @@ TEST(HackOptions, OverridesGoOverTheFileAndTheLastOneWins) {
     EXPECT_EQ(got.m_nPingPeriod, 7000);
     EXPECT_EQ(got.m_nPingTimeout, 300);
     EXPECT_EQ(got.m_bShowRange, 1);
+}
+
+struct LimitCase {
+    std::vector<std::string_view> args;
+    std::optional<int> set;  // what the switch sets; nothing: refused
+    const char* said;        // the refusal or the notice; "" for none
+};
+
+TEST(HackOptions, NumbersBelowWhatWorksAreRefusedAndAboveItClamped) {
+    const LimitCase cases[] = {
+        {{"-ping-timeout", "0"}, std::nullopt, "-ping-timeout needs a number of at least 1, not '0'"},
+        {{"-ping-period", "-5"}, std::nullopt, "-ping-period needs a number of at least 1, not '-5'"},
+        {{"-map-motion", "0"}, std::nullopt, "-map-motion needs a number of at least 1, not '0'"},
+        {{"-ping-timeout", "65536"}, 5000, "-ping-timeout 65536 is above 65535; using 5000 instead"},
+        {{"-map-motion", "9"}, 3, "-map-motion 9 is above 3; using 3 instead"},
+        {{"-ping-timeout", "65535"}, 65535, ""},
+        {{"-ping-period", "1"}, 1, ""},
+    };
+    for (const LimitCase& c : cases) {
+        HackOptions options;
+        const std::optional<std::string> problem = Parse(c.args, options);
+        EXPECT_EQ(problem.value_or(""), c.set ? "" : c.said) << c.args[0] << ' ' << c.args[1];
+        if (!c.set) continue;
+        ASSERT_EQ(options.overrides.size(), 1U);
+        EXPECT_EQ(options.overrides[0].number, *c.set) << c.args[0] << ' ' << c.args[1];
+        EXPECT_EQ(options.notices, *c.said ? std::vector<std::string>{c.said} : std::vector<std::string>{});
+    }
 }
 
 struct ModeCase {

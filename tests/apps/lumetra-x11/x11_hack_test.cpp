@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -109,8 +110,9 @@ protected:
         std::mt19937_64 random(std::random_device{}());
         m_dir = fs::temp_directory_path() / ("lumetra-x11-" + std::to_string(random()));
         fs::create_directories(m_dir / "config");
-        // Open to the unprivileged user of some cases: it writes its snapshot here.
-        fs::permissions(m_dir, fs::perms::all);
+        // Open to the unprivileged user of some cases, who writes its snapshot
+        // here: sticky, as /tmp is, or the saver would not trust the folder.
+        fs::permissions(m_dir, fs::perms::all | fs::perms::sticky_bit);
         fs::permissions(m_dir / "config", fs::perms::all);
         m_x = std::make_unique<CXClient>(s_xvfb->Name());
         ASSERT_TRUE(*m_x) << "cannot open " << s_xvfb->Name();
@@ -320,6 +322,59 @@ TEST_F(X11Hack, SaysOnceThatNoIcmpIsAllowedAndKeepsDrawing) {
     EXPECT_EQ(owner.st_uid, static_cast<uid_t>(kNobody));
 }
 
+TEST_F(X11Hack, TheSnapshotReplacesALinkAndAvoidsAFolderThatOthersMayWrite) {
+    const fs::path victim = WriteFile("victim.txt", "a file of the user's");
+    fs::create_symlink(victim, m_dir / kSnapshotFileName);
+    WriteFile("config/Lumetra.ini", "[Lumetra]\nMapMotion=9\n");
+    const Window window = m_x->MakeWindow(kFrameWidth, kFrameHeight);
+    const std::vector<std::string> args = {"-window-id", std::to_string(window), "-targets", FastAndSlowTargets()};
+    auto hack = Start(args);
+    ASSERT_TRUE(Draws(window)) << hack->ErrSoFar();
+    ToolRun run = Terminate(*hack);
+    EXPECT_EQ(run.err, "lumetra-x11: MapMotion=9 in '" + (m_dir / "config" / "Lumetra.ini").string() +
+                           "' is above 3; using 3 instead\n");
+    EXPECT_EQ(test::ReadAll(victim), "a file of the user's");
+    EXPECT_FALSE(fs::is_symlink(m_dir / kSnapshotFileName));
+    EXPECT_EQ(Snapshot().width, kFrameWidth) << "no whole snapshot";
+
+    // Anyone may put names in this folder now: the snapshot goes to the settings folder.
+    fs::permissions(m_dir, fs::perms::all);
+    const std::string before = test::ReadAll(m_dir / kSnapshotFileName);
+    hack = Start(args);
+    ASSERT_TRUE(Draws(window)) << hack->ErrSoFar();
+    run = Terminate(*hack);
+    EXPECT_EQ(run.nExit, 0) << run.err;
+    EXPECT_TRUE(test::ReadAll(m_dir / kSnapshotFileName) == before) << "written in a folder open to others";
+    EXPECT_EQ(test::PictureOfBmp((m_dir / "config" / kSnapshotFileName).string()).width, kFrameWidth);
+}
+
+TEST_F(X11Hack, ACapabilityOfItsFileServesItsRawSocketAndIsGoneBeforeItDraws) {
+    std::ofstream("/proc/sys/net/ipv4/ping_group_range") << "1 0";  // no datagram sockets: raw or nothing
+    const fs::path copy = m_dir / "bin" / "lumetra-x11";
+    fs::create_directories(copy.parent_path());
+    fs::copy_file(LUMETRA_X11_BIN, copy);
+    ASSERT_EQ(std::system(("setcap cap_net_raw+ep " + Quote(copy.string())).c_str()), 0);
+    const std::uint32_t fast = s_net->HostNamed("fast.lumetra.test").address;
+    const int before = s_net->RequestsTo(fast);
+    const Window window = m_x->MakeWindow(800, 600);
+    auto hack = Start({"-window-id", std::to_string(window), "-targets", FastAndSlowTargets(), "-ping-period", "100"},
+                      AsNobody(), copy.string());
+    ASSERT_TRUE(Draws(window)) << hack->ErrSoFar();
+    std::ifstream status("/proc/" + std::to_string(hack->Pid()) + "/status");
+    std::map<std::string, std::string> sets;
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("Cap")) sets[line.substr(0, line.find(':'))] = line.substr(line.find_last_of('\t') + 1);
+    }
+    EXPECT_EQ(sets["CapPrm"], "0000000000000000");
+    EXPECT_EQ(sets["CapEff"], "0000000000000000");
+    EXPECT_EQ(sets["CapAmb"], "0000000000000000");
+    EXPECT_TRUE(WaitFor([&] { return s_net->RequestsTo(fast) >= before + 2; }, milliseconds(3000)))
+        << "no probes through the kept socket";
+    const ToolRun run = Terminate(*hack);
+    EXPECT_EQ(run.nExit, 0);
+    EXPECT_EQ(run.err, "") << "said it could not probe";
+}
+
 // An action of the test against a running full-screen or own window.
 struct EndCase {
     const char* what;
@@ -462,6 +517,7 @@ TEST_F(X11Hack, RefusesWhatItCannotDrawIn) {
         {{"-display", ":999"}, 1, "lumetra-x11: cannot open the X display ':999'\n"},
         {{"-window-id", "0x7ffffff"}, 1, "lumetra-x11: there is no window 0x7ffffff on this display\n"},
         {{"-window", "-root"}, 2, "lumetra-x11: choose one place to draw; -root is another\n"},
+        {{"-ping-timeout", "0"}, 2, "lumetra-x11: -ping-timeout needs a number of at least 1, not '0'\n"},
     };
     for (const RefusalCase& c : cases) {
         const ToolRun run = Start(c.args)->Wait();
