@@ -12,4 +12,10 @@ namespace lumetra {
 // page like every other 8-bit string of the program.
 std::filesystem::path NativePath(const std::string& path);
 
+// The other way: a path of the host as the program's 8-bit text, the form
+// that CFile and the saver's readers take. On Windows in the ANSI code page
+// (path::string() would give UTF-8 there, which fopen reads as ANSI); a
+// character the code page lacks becomes '?', which names no file.
+std::string PathText(const std::filesystem::path& path);
+
 }  // namespace lumetra

@@ -10,4 +10,8 @@ std::filesystem::path NativePath(const std::string& path) {
     return native;
 }
 
+std::string PathText(const std::filesystem::path& path) {
+    return path.string();
+}
+
 }  // namespace lumetra

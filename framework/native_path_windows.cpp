@@ -19,4 +19,17 @@ std::filesystem::path NativePath(const std::string& path) {
     return converted;
 }
 
+std::string PathText(const std::filesystem::path& path) {
+    const std::wstring& wide = path.native();
+    if (wide.empty()) return {};
+    if (wide.size() > static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc();
+    const int size = static_cast<int>(wide.size());
+    // No best fit: a look-alike character could name another, existing file.
+    const int narrow =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string converted(static_cast<std::size_t>(narrow), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, converted.data(), narrow, nullptr, nullptr);
+    return converted;
+}
+
 }  // namespace lumetra

@@ -1,7 +1,5 @@
 // ImportCsvHosts: the rows of a CSV table, by the names in its header.
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <optional>
 
 #include "places/csv_reader.h"
@@ -60,15 +58,6 @@ std::variant<ColumnIndex, std::string> ReadHeader(const CsvRecord& header) {
     if (!index[kLatitude]) return std::string("the header names no lat or latitude column");
     if (!index[kLongitude]) return std::string("the header names no lon or longitude column");
     return index;
-}
-
-// A decimal number with an optional sign and exponent, nothing else.
-std::optional<double> ReadDegrees(std::string_view text) {
-    if (text.starts_with('+')) text.remove_prefix(1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
-    return value;
 }
 
 class CCsvRow {

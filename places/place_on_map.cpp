@@ -1,5 +1,6 @@
 #include "places/place_on_map.h"
 
+#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -28,6 +29,14 @@ std::optional<MapPixel> NearestLand(int x0, int y0, const CLandMask& land) {
 }
 
 }  // namespace
+
+std::optional<double> ReadDegrees(std::string_view text) {
+    if (text.starts_with('+')) text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
 
 std::variant<MapPixel, std::string> PlaceOnMap(double latitude, double longitude, const CLandMask& land) {
     if (!(latitude >= -90 && latitude <= 90)) return "the latitude is not between -90 and 90";

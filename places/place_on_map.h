@@ -5,7 +5,9 @@
 // lower 48's land is refused.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "places/land_mask.h"
@@ -19,6 +21,10 @@ struct MapPixel {
     int nY;
     double dMoved;
 };
+
+// Degrees as a table or a command line writes them: a decimal number with an
+// optional sign and exponent, nothing else ("47.6553", "-122.3035").
+std::optional<double> ReadDegrees(std::string_view text);
 
 // The pixel for degrees north and east, or why there is none, e.g.
 // "outside the map of the lower 48".

@@ -80,10 +80,14 @@ std::string FieldsProblem(const TargetFields& fields) {
     return {};
 }
 
+std::string PositionField(const MapPixel& pixel) {
+    return std::to_string(pixel.nX) + "," + std::to_string(pixel.nY);
+}
+
 std::string FormatTargetLine(const TargetFields& fields, const MapPixel& pixel) {
     std::string line = std::to_string(fields.nType);
     for (const std::string* text : {&fields.address, &fields.host, &fields.info, &fields.note}) line += "\t" + *text;
-    line += "\t" + std::to_string(pixel.nX) + "," + std::to_string(pixel.nY);
+    line += "\t" + PositionField(pixel);
     line += "\t";
     line += kRegionUsa;
     return line;

@@ -38,6 +38,9 @@ bool IsHostOrAddress(std::string_view text);
 // Why the fields cannot make a target line, or "" when they can.
 std::string FieldsProblem(const TargetFields& fields);
 
+// The position field of a target line: "X,Y".
+std::string PositionField(const MapPixel& pixel);
+
 // The line (without line end) of the fields at `pixel`, region "USA".
 std::string FormatTargetLine(const TargetFields& fields, const MapPixel& pixel);
 

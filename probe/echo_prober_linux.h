@@ -2,8 +2,7 @@
 // a tool can explain a machine on which every probe would fail.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "probe/echo_permission.h"
 
 namespace lumetra {
 
@@ -27,12 +26,7 @@ bool KeepIcmpSocketThenDropCapabilities(bool keepSocket);
 // it, else a raw one.
 IcmpSocketKind AvailableIcmpSocketKind();
 
-// True when either kind can be opened; otherwise `why` (when not null) says
-// what stopped both.
-bool IcmpSocketsAvailable(std::string* why);
-
-// What a program tells its user when IcmpSocketsAvailable said no: the
-// reason `why` and the two ways to allow it, the second for `program`.
-std::string IcmpNotAllowedMessage(const std::string& why, std::string_view program);
+// IcmpSocketsAvailable (echo_permission.h) is true here when either kind can
+// be opened; IcmpNotAllowedMessage names the two ways to allow them.
 
 }  // namespace lumetra

@@ -12,9 +12,11 @@
 #include <cstring>
 #include <functional>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "framework/system_library_windows.h"
+#include "probe/echo_permission.h"
 #include "probe/echo_prober.h"
 #include "probe/icmp_packet.h"
 
@@ -138,6 +140,25 @@ int SendOneEcho(std::uint32_t address, int* roundTripMs, int* secondResult, int 
     const int roundTrip = first.RoundTripTime > INT_MAX ? INT_MAX : static_cast<int>(first.RoundTripTime);
     StoreRoundTrip(roundTrip, roundTripMs, secondResult);
     return 1;
+}
+
+bool IcmpSocketsAvailable(std::string* why) {
+    // Windows asks for no right to send echoes: only the library can be missing.
+    const CIcmpLibrary library;
+    if (!library.IsComplete()) {
+        if (why != nullptr) *why = "ICMP.DLL cannot be loaded or lacks IcmpCreateFile, IcmpSendEcho or IcmpCloseHandle";
+        return false;
+    }
+    const CEchoHandle echo(library);
+    if (!echo.IsOpen() && why != nullptr) {
+        *why = "ICMP.DLL gives no echo handle (Windows error " + std::to_string(::GetLastError()) + ")";
+    }
+    return echo.IsOpen();
+}
+
+std::string IcmpNotAllowedMessage(const std::string& why, std::string_view program) {
+    return "cannot send ICMP echoes: " + why + ".\n" + std::string(program) +
+           " sends them through the ICMP library that comes with Windows (ICMP.DLL in the system folder).";
 }
 
 }  // namespace lumetra

@@ -17,6 +17,12 @@ bool IsOperand(const Option& option) {
     return !option.name.starts_with("--");
 }
 
+// "-x" and "--x" are options; "-" and a negative number such as "-122.3", a
+// longitude west, are plain words.
+bool LooksLikeOption(std::string_view arg) {
+    return arg.size() > 1 && arg[0] == '-' && !((arg[1] >= '0' && arg[1] <= '9') || arg[1] == '.');
+}
+
 bool TakesValue(const Option& option) {
     return !IsOperand(option) && !option.valueName.empty();
 }
@@ -61,7 +67,7 @@ std::optional<std::string> ParseOptions(Args args, ParsedOptions& parsed) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         const Option* option = arg.starts_with("--") ? Named(options, arg) : nullptr;
-        if (option == nullptr && !(arg.size() > 1 && arg.front() == '-')) {
+        if (option == nullptr && !LooksLikeOption(arg)) {
             const auto free = std::find_if(options.begin(), options.end(), [&parsed](const Option& o) {
                 return IsOperand(o) && !parsed.Given(o.name);
             });

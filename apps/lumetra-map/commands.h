@@ -10,9 +10,13 @@ namespace lumetra::map_tool {
 extern const CommandSpec kCheckCommand;
 extern const CommandSpec kProbeCommand;
 extern const CommandSpec kRenderCommand;
+extern const CommandSpec kPlaceCommand;
+extern const CommandSpec kImportCommand;
 
 int RunCheck(const ParsedOptions& options);
 int RunProbe(const ParsedOptions& options);
 int RunRender(const ParsedOptions& options);
+int RunPlace(const ParsedOptions& options);
+int RunImport(const ParsedOptions& options);
 
 }  // namespace lumetra::map_tool

@@ -1,5 +1,6 @@
 // lumetra-map: the saver's reading, rendering and probing on the command
-// line, so a user can see what the saver would do and why.
+// line, so a user can see what the saver would do and why, and the placing
+// of the user's own hosts on its map.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -7,8 +8,7 @@
 
 #include "apps/lumetra-map/commands.h"
 #include "apps/lumetra-map/manual.h"
-#include "framework/stop_cleanup_linux.h"
-#include "probe/echo_prober_linux.h"
+#include "apps/lumetra-map/process_start.h"
 #include "resources/lumetra_version.h"
 
 namespace {
@@ -22,9 +22,11 @@ struct Command {
 
 // Every command once; its usage comes from its own table of options.
 const Command kCommands[] = {
-    {kCheckCommand, RunCheck},
-    {kProbeCommand, RunProbe},
-    {kRenderCommand, RunRender},
+    {kCheckCommand, RunCheck},    // the saver's view of a target file
+    {kProbeCommand, RunProbe},    // its probe cycle
+    {kRenderCommand, RunRender},  // its frame
+    {kPlaceCommand, RunPlace},    // the user's own hosts, by latitude and longitude
+    {kImportCommand, RunImport},
 };
 
 int Usage(std::FILE* out, ExitCode code) {
@@ -39,15 +41,10 @@ int Usage(std::FILE* out, ExitCode code) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    // First of all, while the tool may hold CAP_NET_RAW from its file: the
-    // one raw socket that probe needs, then no capability at all, before a
-    // file is read.
-    if (!lumetra::KeepIcmpSocketThenDropCapabilities(!args.empty() && args[0] == kProbeCommand.name)) {
+    if (!PrepareToRun(!args.empty() && args[0] == kProbeCommand.name)) {
         Print(stderr, "lumetra-map: cannot give up the capabilities of its file\n");
         return kExitIncomplete;
     }
-    // Ctrl-C during the write of a frame leaves no temporary file behind.
-    lumetra::RemoveTemporaryFilesOnStopSignals();
     if (args.empty()) return Usage(stderr, kExitBadInput);
     if (args[0] == "--help" || args[0] == "-h") return Usage(stdout, kExitDone);
     if (args[0] == "--version") {

@@ -21,7 +21,8 @@ std::string ToolManual(std::span<const CommandSpec* const> commands) {
     const std::string tool = "lumetra-map";
     CManualPage page(tool, 1, LUMETRA_PRODUCT_TEXT, "User Commands");
     page.Section("NAME");
-    page.Paragraph(tool + " - check, probe and render the latency map of the Lumetra screen saver");
+    page.Paragraph(tool +
+                   " - check, probe and render the latency map of the Lumetra screen saver, and place hosts on it");
     page.Section("SYNOPSIS");
     std::string synopsis;
     for (const CommandSpec* command : commands)
@@ -31,7 +32,8 @@ std::string ToolManual(std::span<const CommandSpec* const> commands) {
     page.Paragraph(
         "Does on the command line what the Lumetra screen saver does, so that a user can see what the saver would "
         "show and why: read a target file, probe its hosts with ICMP echoes, and render the map of their round-trip "
-        "times as a BMP file. Each command shows its options with --help.");
+        "times as a BMP file; and place the user's own hosts on the map by latitude and longitude, one at a time or "
+        "from a CSV table or the RIPE Atlas anchors into a target file. Each command shows its options with --help.");
     page.Section("COMMANDS");
     for (const CommandSpec* command : commands) {
         page.SubSection(tool + " " + std::string(command->name));

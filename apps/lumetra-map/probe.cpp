@@ -11,9 +11,9 @@
 
 #include "apps/lumetra-map/commands.h"
 #include "apps/lumetra-map/frame_output.h"
-#include "apps/lumetra-map/probe_waits_linux.h"
+#include "apps/lumetra-map/probe_waits.h"
 #include "apps/lumetra-map/tool_files.h"
-#include "probe/echo_prober_linux.h"
+#include "probe/echo_permission.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
 #include "view/frame_renderer.h"
@@ -114,7 +114,7 @@ int RunProbe(const ParsedOptions& options) {
         return Fail(kProbeCommand, kExitIncomplete, IcmpNotAllowedMessage(why, "lumetra-map"));
     }
 
-    // Ctrl-C or SIGTERM ends the run while it waits for a probe, and only then.
+    // Ctrl-C (or SIGTERM) ends the run while it waits for a probe, and only then.
     CInterruptibleProbes probes;
     // Asked before the probes, so that a wrong path costs no probe cycle; the
     // frame itself replaces the file only at the end.

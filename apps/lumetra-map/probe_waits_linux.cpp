@@ -1,6 +1,7 @@
-#include "apps/lumetra-map/probe_waits_linux.h"
+#include "apps/lumetra-map/probe_waits.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
@@ -11,9 +12,13 @@
 #include <utility>
 #include <variant>
 
-namespace lumetra::map_tool {
+#include "view/probe_worker.h"
+#include "view/wakeup_fd_linux.h"
 
-sigset_t CInterruptibleProbes::BlockStops() {
+namespace lumetra::map_tool {
+namespace {
+
+sigset_t BlockStops() {
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGINT);
@@ -22,45 +27,61 @@ sigset_t CInterruptibleProbes::BlockStops() {
     return stops;
 }
 
-CInterruptibleProbes::CInterruptibleProbes()
-    : m_stops(BlockStops()),
-      m_signalFd(signalfd(-1, &m_stops, SFD_NONBLOCK | SFD_CLOEXEC)),
-      m_wakeup(std::make_shared<CWakeupFd>()),
-      m_worker(std::make_unique<CEchoProber>(), CWakeupFd::WakeOf(m_wakeup)) {
-    if (m_signalFd < 0) throw std::system_error(errno, std::generic_category(), "signalfd");
-}
+}  // namespace
 
-CInterruptibleProbes::~CInterruptibleProbes() {
-    if (m_signalFd >= 0) close(m_signalFd);
-}
+struct CInterruptibleProbes::State {
+    State()
+        : stops(BlockStops()),
+          signalFd(signalfd(-1, &stops, SFD_NONBLOCK | SFD_CLOEXEC)),
+          wakeup(std::make_shared<CWakeupFd>()),
+          worker(std::make_unique<CEchoProber>(), CWakeupFd::WakeOf(wakeup)) {
+        if (signalFd < 0) throw std::system_error(errno, std::generic_category(), "signalfd");
+    }
+    ~State() {
+        if (signalFd >= 0) close(signalFd);
+    }
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
+    sigset_t stops;  // blocked before the worker's thread starts, so that it inherits the mask
+    int signalFd;
+    std::shared_ptr<CWakeupFd> wakeup;
+    CProbeWorker worker;
+    int nSignal = 0;
+};
+
+CInterruptibleProbes::CInterruptibleProbes() : m_state(std::make_unique<State>()) {}
+
+CInterruptibleProbes::~CInterruptibleProbes() = default;
 
 std::optional<ProbeOutcome> CInterruptibleProbes::Probe(PingTarget& target, int timeoutMs) {
-    m_worker.Post(ProbeJob(target, timeoutMs));
+    m_state->worker.Post(ProbeJob(target, timeoutMs));
     for (;;) {
-        m_wakeup->Clear();
-        if (std::optional<WorkResult> result = m_worker.Take()) {
+        m_state->wakeup->Clear();
+        if (std::optional<WorkResult> result = m_state->worker.Take()) {
             const ProbeDone& done = std::get<ProbeDone>(*result);
             CopyProbeResults(done.probed, target);
             return done.outcome;
         }
-        pollfd watched[] = {{m_wakeup->Fd(), POLLIN, 0}, {m_signalFd, POLLIN, 0}};
+        pollfd watched[] = {{m_state->wakeup->Fd(), POLLIN, 0}, {m_state->signalFd, POLLIN, 0}};
         static_cast<void>(poll(watched, std::size(watched), -1));
         signalfd_siginfo info{};
-        if (read(m_signalFd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
-            m_nSignal = static_cast<int>(info.ssi_signo);
+        if (read(m_state->signalFd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+            m_state->nSignal = static_cast<int>(info.ssi_signo);
             return std::nullopt;
         }
     }
 }
 
 void CInterruptibleProbes::EndBySignal() const {
-    static_cast<void>(signal(m_nSignal, SIG_DFL));
+    const int signalNumber = m_state->nSignal;
+    static_cast<void>(signal(signalNumber, SIG_DFL));
     sigset_t taken;
     sigemptyset(&taken);
-    sigaddset(&taken, m_nSignal);
-    static_cast<void>(raise(m_nSignal));
+    sigaddset(&taken, signalNumber);
+    static_cast<void>(raise(signalNumber));
     sigprocmask(SIG_UNBLOCK, &taken, nullptr);  // the default action ends the process here
-    std::_Exit(128 + m_nSignal);
+    std::_Exit(128 + signalNumber);
 }
 
 }  // namespace lumetra::map_tool

@@ -27,7 +27,7 @@ std::error_code SystemError(int cause) {
 
 std::error_code ReadTargetLines(const std::string& path, const TargetLineHandler& onLine) {
     try {
-        return ReadTargetFile(NativePath(path).string(), onLine);
+        return ReadTargetFile(PathText(NativePath(path)), onLine);
     } catch (const std::bad_alloc&) {
         return std::make_error_code(std::errc::not_enough_memory);
     }
@@ -41,7 +41,7 @@ std::error_code ReadTargets(const std::string& path, TargetList& targets) {
 
 std::error_code ReadText(const std::string& path, std::string& text) {
     CFile file;
-    if (!file.Open(NativePath(path).string(), CFile::modeRead)) return SystemError(file.LastError());
+    if (!file.Open(PathText(NativePath(path)), CFile::modeRead)) return SystemError(file.LastError());
     try {
         text.clear();
         char block[65536];
@@ -59,7 +59,7 @@ std::error_code ReadSettings(const std::string& path, SaverSettings& settings) {
     // the user named it, so that is a mistake in the command.
     std::string text;
     if (const std::error_code error = ReadText(path, text)) return error;
-    LoadSettings(settings, NativePath(path).string());
+    LoadSettings(settings, PathText(NativePath(path)));
     return {};
 }
 
@@ -71,12 +71,16 @@ std::error_code CheckCreatable(const std::string& path) {
     const fs::path destination = NativePath(path);
     std::error_code error;
     if (fs::is_directory(destination, error)) return std::make_error_code(std::errc::is_a_directory);
-    return CheckReplaceable(destination.string());
+    return CheckReplaceable(PathText(destination));
+}
+
+std::error_code ReplaceWithBytes(const std::string& path, std::string_view bytes) {
+    return ReplaceFileWhole(PathText(NativePath(path)), bytes);
 }
 
 std::error_code ReplaceWithBmp(CDib& frame, const std::string& path) {
     try {
-        return ReplaceFileWhole(NativePath(path).string(), frame.BmpFileBytes());
+        return ReplaceWithBytes(path, frame.BmpFileBytes());
     } catch (const std::bad_alloc&) {
         return std::make_error_code(std::errc::not_enough_memory);
     }
@@ -85,7 +89,7 @@ std::error_code ReplaceWithBmp(CDib& frame, const std::string& path) {
 std::error_code FindBundledTargetFile(std::string& path) {
     std::error_code error;
     const fs::path folder = ProgramFolder(error);
-    if (!error) path = (folder / LUMETRA_BUNDLED_TARGET_FILE).lexically_normal().string();
+    if (!error) path = PathText((folder / LUMETRA_BUNDLED_TARGET_FILE).lexically_normal());
     return error;
 }
 

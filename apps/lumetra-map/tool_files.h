@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "apps/lumetra-map/command_line.h"
@@ -38,9 +39,12 @@ void ClampSettings(const CommandSpec& spec, SaverSettings& settings, const std::
 // work, so that a wrong name costs none of it. The file itself is not touched.
 [[nodiscard]] std::error_code CheckCreatable(const std::string& path);
 
-// Writes `frame` as a BMP file beside `path` and renames it over `path` once
+// Writes `bytes` to a new file beside `path` and renames it over `path` once
 // it is whole (ReplaceFileWhole): a failed or interrupted run leaves any
 // older file as it was, and a link at `path` is replaced, not followed.
+[[nodiscard]] std::error_code ReplaceWithBytes(const std::string& path, std::string_view bytes);
+
+// ReplaceWithBytes with `frame` as a BMP file.
 [[nodiscard]] std::error_code ReplaceWithBmp(CDib& frame, const std::string& path);
 
 // The target file installed with the tool, found from the tool's own folder.

@@ -24,7 +24,7 @@ finish() {
 [ -f "$installer" ] || { echo "FAIL: no $installer (makensis missing? run tools/install-deps.sh)"; failures=1; finish; }
 
 # What the user gets, in the program folder and in the zip.
-release_files=(lumetra.scr lumetra.txt README.txt licences/font-x11-fixed.txt licences/map-us-atlas.txt
+release_files=(lumetra.scr lumetra-map.exe lumetra.txt README.txt licences/font-x11-fixed.txt licences/map-us-atlas.txt
                licences/mingw-w64-runtime.txt)
 program_folder='C:\Program Files\Lumetra'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra'
@@ -122,6 +122,12 @@ cyan_mask "$work/strip.png" "$work/snapshot.png" 2>/dev/null
 check "the render shows a name" 1 "$(convert "$work/golden.png" -format '%[fx:mean>0]' info:)"
 check "pixels of the first bundled host's name that differ" 0 \
       "$(compare -metric AE "$work/golden.png" "$work/snapshot.png" null: 2>&1)"
+
+# The installed tool, started from another folder, reads the target file beside it.
+code=$(cd "$work/elsewhere" && wine "$program_folder\\lumetra-map.exe" check >"$work/listing" 2>/dev/null; echo $?)
+check "installed lumetra-map.exe check exit code" 0 "$code"
+check "installed lumetra-map.exe check lists the bundled hosts" \
+      "$(grep -v '^;' "$installed/lumetra.txt" | grep -c .)" "$(grep -c . "$work/listing")"
 
 # The uninstaller copies itself away and returns at once: wait for its work.
 cp "$snapshot" "$installed/lumetra.bmp"  # a snapshot taken with the program folder as current folder

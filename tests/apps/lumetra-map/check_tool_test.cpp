@@ -244,7 +244,7 @@ TEST(LumetraMapCheck, RunningOutOfMemoryIsAnErrorNotASilentDrop) {
 // does not know, and its exit status when stdout cannot take its output.
 TEST(LumetraMapTool, EveryCommandShowsItsUsageOnRequest) {
     const CTempFolder scratch;
-    for (const std::string command : {"check", "probe", "render"}) {
+    for (const std::string command : {"check", "probe", "render", "place", "import"}) {
         const test::ToolRun help = test::RunTool({.args = {command, "--help"}}, scratch.Path());
         EXPECT_EQ(help.nExit, 0) << command;
         EXPECT_EQ(help.err, "") << command;
