@@ -9,10 +9,12 @@
 #include <optional>
 #include <utility>
 
+#include "framework/descriptor_linux.h"
 #include "framework/replace_file.h"
 #include "framework/temporary_files.h"
 
 namespace lumetra {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,23 +27,6 @@ constexpr int kNameAttempts = 16;
 std::error_code LastError() {
     return {errno != 0 ? errno : EIO, std::generic_category()};
 }
-
-// Owns one open descriptor.
-class CDescriptor {
-public:
-    explicit CDescriptor(int fd) : m_nFd(fd) {}
-    ~CDescriptor() {
-        if (m_nFd >= 0) ::close(m_nFd);
-    }
-    CDescriptor(const CDescriptor&) = delete;
-    CDescriptor& operator=(const CDescriptor&) = delete;
-
-    int Get() const { return m_nFd; }
-    bool Close() { return ::close(std::exchange(m_nFd, -1)) == 0; }
-
-private:
-    int m_nFd;
-};
 
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {

@@ -7,16 +7,14 @@
 #include <memory>
 #include <utility>
 
+#include "framework/file_handle_windows.h"
 #include "framework/replace_file.h"
 #include "framework/temporary_files.h"
 
 namespace lumetra {
+
 namespace {
 
-// Another process may hold the file for a moment (a reader without delete
-// sharing, a virus scanner); such conflicts are retried for up to ~0.1 s.
-constexpr int kBusyAttempts = 50;
-constexpr DWORD kBusyPauseMs = 2;
 // A name taken already (by chance, or planted by someone who guessed it).
 constexpr int kNameAttempts = 16;
 // The rights over a folder that let someone put or swap names in it.
@@ -28,31 +26,10 @@ std::error_code Error(DWORD code) {
     return {static_cast<int>(code != 0 ? code : ERROR_GEN_FAILURE), std::system_category()};
 }
 
-bool IsBusy(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
-}
-
 bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
-
-// Owns one open file handle.
-class CHandle {
-public:
-    explicit CHandle(HANDLE handle) : m_hFile(handle) {}
-    ~CHandle() {
-        if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
-    }
-    CHandle(const CHandle&) = delete;
-    CHandle& operator=(const CHandle&) = delete;
-
-    HANDLE Get() const { return m_hFile; }
-    bool Close() { return CloseHandle(std::exchange(m_hFile, INVALID_HANDLE_VALUE)) != FALSE; }
-
-private:
-    HANDLE m_hFile;
-};
 
 bool WriteAll(HANDLE file, std::string_view data) {
     while (!data.empty()) {
@@ -158,7 +135,7 @@ std::error_code ReplaceFileWhole(const std::string& path, std::string_view conte
         return Error(ERROR_ACCESS_DENIED);
     }
     std::string temporary;
-    CHandle file(CreateTemporary(path, temporary));
+    CFileHandle file(CreateTemporary(path, temporary));
     if (file.Get() == INVALID_HANDLE_VALUE) return Error(GetLastError());
     const CRecordedTemporary recorded(temporary);
     DWORD error = ERROR_SUCCESS;
@@ -174,7 +151,7 @@ std::error_code ReplaceFileWhole(const std::string& path, std::string_view conte
 
 std::error_code CheckReplaceable(const std::string& path) {
     std::string temporary;
-    const CHandle file(CreateTemporary(path, temporary));
+    const CFileHandle file(CreateTemporary(path, temporary));
     if (file.Get() == INVALID_HANDLE_VALUE) return Error(GetLastError());
     const CRecordedTemporary recorded(temporary);
     DeleteFileA(temporary.c_str());

@@ -4,28 +4,10 @@
 #include <array>
 #include <cerrno>
 
+#include "framework/descriptor_linux.h"
 #include "settings/profile_file.h"
 
 namespace lumetra {
-namespace {
-
-// Owns one open descriptor.
-class CDescriptor {
-public:
-    explicit CDescriptor(int fd) : m_nFd(fd) {}
-    ~CDescriptor() {
-        if (m_nFd >= 0) ::close(m_nFd);
-    }
-    CDescriptor(const CDescriptor&) = delete;
-    CDescriptor& operator=(const CDescriptor&) = delete;
-
-    int Get() const { return m_nFd; }
-
-private:
-    int m_nFd;
-};
-
-}  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

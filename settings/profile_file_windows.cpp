@@ -2,35 +2,12 @@
 
 #include <array>
 
+#include "framework/file_handle_windows.h"
 #include "settings/profile_file.h"
 
 namespace lumetra {
+
 namespace {
-
-// Another process may hold the file for a moment (a reader without delete
-// sharing, a virus scanner); such conflicts are retried for up to ~0.1 s.
-constexpr int kBusyAttempts = 50;
-constexpr DWORD kBusyPauseMs = 2;
-
-bool IsBusy(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
-}
-
-// Owns one open file handle.
-class CHandle {
-public:
-    explicit CHandle(HANDLE handle) : m_hFile(handle) {}
-    ~CHandle() {
-        if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
-    }
-    CHandle(const CHandle&) = delete;
-    CHandle& operator=(const CHandle&) = delete;
-
-    HANDLE Get() const { return m_hFile; }
-
-private:
-    HANDLE m_hFile;
-};
 
 bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -55,7 +32,7 @@ HANDLE OpenForReading(const std::string& path, DWORD& error) {
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     DWORD error = 0;
-    const CHandle file(OpenForReading(path, error));
+    const CFileHandle file(OpenForReading(path, error));
     if (file.Get() == INVALID_HANDLE_VALUE) {
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
         return std::nullopt;

@@ -4,29 +4,16 @@
 
 #include <cerrno>
 
+#include "framework/descriptor_linux.h"
 #include "targets/regular_file.h"
 
 namespace lumetra {
+
 namespace {
 
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
-
-class CDescriptor {
-public:
-    explicit CDescriptor(int fd) : m_fd(fd) {}
-    ~CDescriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    CDescriptor(const CDescriptor&) = delete;
-    CDescriptor& operator=(const CDescriptor&) = delete;
-
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 }  // namespace
 

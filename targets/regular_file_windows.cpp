@@ -1,28 +1,15 @@
 #include <windows.h>
 
+#include "framework/file_handle_windows.h"
 #include "targets/regular_file.h"
 
 namespace lumetra {
+
 namespace {
 
 std::error_code LastError() {
     return {static_cast<int>(::GetLastError()), std::system_category()};
 }
-
-class CFileHandle {
-public:
-    explicit CFileHandle(HANDLE handle) : m_hFile(handle) {}
-    ~CFileHandle() {
-        if (m_hFile != INVALID_HANDLE_VALUE) ::CloseHandle(m_hFile);
-    }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-
-    HANDLE Get() const { return m_hFile; }
-
-private:
-    HANDLE m_hFile;
-};
 
 }  // namespace
 

@@ -393,8 +393,9 @@ TEST_F(ConfigDialog, TheListShowsTheRegionsTargetsInFileOrderAndClosingFreesThem
 }
 
 // Wine's list view alone takes 1.2 to 1.5 s for 100,000 inserts on this
-// machine; the bound allows for a loaded machine. A walk of the list for
-// every record, as the list was once filled, takes minutes.
+// machine, and up to 7 s while other builds share its two cores; the bound
+// allows for that. A walk of the list for every record, as the list was once
+// filled, takes minutes.
 TEST_F(ConfigDialog, AHundredThousandTargetsAreListedWithinSeconds) {
     std::string lines;
     for (int i = 0; i < 100000; ++i) lines += "3\t10.0.0.1\thost" + std::to_string(i) + "\tinfo\t*\t10,10\tUSA\n";
@@ -410,7 +411,7 @@ TEST_F(ConfigDialog, AHundredThousandTargetsAreListedWithinSeconds) {
     std::printf("the dialog was open with all %ld targets listed %lu ms after it was asked for\n",
                 static_cast<long>(listed), ms);
     EXPECT_EQ(listed, 100000);
-    EXPECT_LT(ms, 4000U);
+    EXPECT_LT(ms, 20000U);
 }
 
 // The target file in a folder whose every path hangs (a FUSE mount that never

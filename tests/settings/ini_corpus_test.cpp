@@ -110,7 +110,7 @@ std::string Describe(const Query& q) {
 
 // By Describe() of their query.
 std::map<std::string, Answer> RecordedAnswers() {
-    std::istringstream rows(test::ReadBytes(AnswersFile()));
+    std::istringstream rows(test::ReadAll(AnswersFile()));
     std::map<std::string, Answer> answers;
     for (std::string row; std::getline(rows, row);) {
         if (row.starts_with('#')) continue;
@@ -142,7 +142,7 @@ TEST(IniCorpus, ReadsAsThePlatformsOwnFunctions) {
     std::string table = "# Written by ini_corpus_test under Wine: file, section, key, string, number.\n";
     const test::CTempFolder folder;
     for (const std::string& file : CorpusFiles()) {
-        const std::string bytes = test::ReadBytes(Corpus(file));
+        const std::string bytes = test::ReadAll(Corpus(file));
         const std::string path = folder.Write(file, bytes);
         for (const Query& q : Queries(file, bytes)) {
             const Answer theirs = PlatformAnswer(path, q);
@@ -152,7 +152,7 @@ TEST(IniCorpus, ReadsAsThePlatformsOwnFunctions) {
                      std::to_string(theirs.number) + '\n';
         }
     }
-    if (record) test::WriteBytes(AnswersFile(), table);
+    if (record) test::WriteAll(AnswersFile(), table);
 }
 
 // Values that a read would change unless written in quotes, and some that
@@ -175,7 +175,7 @@ TEST(IniCorpus, ReadsAsThePlatformWasRecordedToRead) {
     std::size_t asked = 0;
     for (const std::string& file : CorpusFiles()) {
         const std::string path = Corpus(file).string();
-        for (const Query& q : Queries(file, test::ReadBytes(Corpus(file)))) {
+        for (const Query& q : Queries(file, test::ReadAll(Corpus(file)))) {
             ASSERT_TRUE(recorded.contains(Describe(q))) << Describe(q) << " is not in answers.tsv: record it";
             EXPECT_EQ(Ours(path, q), recorded.at(Describe(q))) << Describe(q);
             ++asked;

@@ -66,15 +66,15 @@ class IniGolden : public testing::TestWithParam<const char*> {};
 
 TEST_P(IniGolden, ReadsAndRewriteMatchTheExpectedFiles) {
     const std::string name = GetParam();
-    const std::string input = test::ReadBytes(IniData(name + ".ini"));
-    const std::string expectedAfter = test::ReadBytes(IniData(name + ".after.ini"));
+    const std::string input = test::ReadAll(IniData(name + ".ini"));
+    const std::string expectedAfter = test::ReadAll(IniData(name + ".after.ini"));
     ASSERT_FALSE(expectedAfter.empty()) << "missing " << name << ".after.ini";
 
     test::CTempFolder folder;
     const std::string path = folder.File("case.ini");
-    test::WriteBytes(path, input);
+    test::WriteAll(path, input);
 
-    std::istringstream steps(test::ReadBytes(IniData(name + ".expect")));
+    std::istringstream steps(test::ReadAll(IniData(name + ".expect")));
     int count = 0;
     for (std::string line; std::getline(steps, line); ++count) {
         SCOPED_TRACE(name + ".expect line " + std::to_string(count + 1));
@@ -82,7 +82,7 @@ TEST_P(IniGolden, ReadsAndRewriteMatchTheExpectedFiles) {
     }
     EXPECT_GE(count, 3);
     const bool hasLineEnd = input.find('\n') != std::string::npos;
-    EXPECT_EQ(test::ReadBytes(path), hasLineEnd ? expectedAfter : WithNativeLineEnds(expectedAfter));
+    EXPECT_EQ(test::ReadAll(path), hasLineEnd ? expectedAfter : WithNativeLineEnds(expectedAfter));
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"case.ini"});  // no temporary file left
 }
 

@@ -69,7 +69,7 @@ protected:
 TEST_P(EachOption, AloneInTheFileChangesOnlyItsMember) {
     SaverSettings expected;
     SetFromText(expected, GetParam(), "5000");
-    test::WriteBytes(m_strIni, "[Lumetra]\n" + std::string(GetParam().key) + "=5000\n");
+    test::WriteAll(m_strIni, "[Lumetra]\n" + std::string(GetParam().key) + "=5000\n");
     SaverSettings loaded;
     LoadSettings(loaded, m_strIni);
     EXPECT_TRUE(test::Same(loaded, expected));
@@ -78,11 +78,11 @@ TEST_P(EachOption, AloneInTheFileChangesOnlyItsMember) {
 // A save replaces a hand-set value of a saved row and never touches the others.
 TEST_P(EachOption, SaveWritesItOnlyWhenItsRowSaysSo) {
     const std::string key(GetParam().key);
-    test::WriteBytes(m_strIni, "[Lumetra]\n" + key + "=by hand\n");
+    test::WriteAll(m_strIni, "[Lumetra]\n" + key + "=by hand\n");
     SaverSettings s;
     SetFromText(s, GetParam(), "-4321");
     SaveSettings(s, m_strIni);
-    const CProfileText file(test::ReadBytes(m_strIni));
+    const CProfileText file(test::ReadAll(m_strIni));
     EXPECT_EQ(file.Find(kSettingsSection, key), GetParam().saved == Saved::kYes ? "-4321" : "by hand");
 }
 

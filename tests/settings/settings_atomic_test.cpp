@@ -19,14 +19,14 @@ TEST(AtomicSave, ReadersNeverSeeAPartialFile) {
     // A large file makes a torn read all but certain if it were rewritten in place.
     std::string padding = "[Padding]\n";
     for (int i = 0; i < 2000; ++i) padding += "Line" + std::to_string(i) + "=" + std::string(40, 'p') + "\n";
-    test::WriteBytes(ini, padding);
+    test::WriteAll(ini, padding);
 
     const SaverSettings first;
     const SaverSettings second = test::Edited();
     SaveSettings(first, ini);
-    const std::string firstText = test::ReadBytes(ini);
+    const std::string firstText = test::ReadAll(ini);
     SaveSettings(second, ini);
-    const std::string secondText = test::ReadBytes(ini);
+    const std::string secondText = test::ReadAll(ini);
     ASSERT_NE(firstText, secondText);
     ASSERT_GT(firstText.size(), 90000U);
 
@@ -65,7 +65,7 @@ TEST(AtomicSave, ReadersNeverSeeAPartialFile) {
     EXPECT_EQ(mixedLoads, 0);
     EXPECT_GT(reads, 10);
     EXPECT_TRUE(sawFirst && sawSecond) << "the reader saw " << reads << " reads of one version only";
-    EXPECT_EQ(test::ReadBytes(ini), secondText);  // the last save, number kSaves - 1, is odd
+    EXPECT_EQ(test::ReadAll(ini), secondText);  // the last save, number kSaves - 1, is odd
     EXPECT_EQ(folder.Names(), std::vector<std::string>{kSettingsFileName});
 }
 

@@ -16,16 +16,16 @@ namespace {
 void ExpectOverloadsUseTheSettingsFile() {
     const std::filesystem::path path = SettingsFilePath();
     const bool existed = std::filesystem::exists(path);
-    const std::string old = existed ? test::ReadBytes(path) : std::string();
+    const std::string old = existed ? test::ReadAll(path) : std::string();
 
     SaveSettings(test::Edited());
     SaverSettings reread;
     LoadSettings(reread);
     EXPECT_EQ(test::Numbers(reread), test::Numbers(test::Edited()));
-    EXPECT_NE(test::ReadBytes(path).find("PingPeriod=30000"), std::string::npos);
+    EXPECT_NE(test::ReadAll(path).find("PingPeriod=30000"), std::string::npos);
 
     if (existed) {
-        test::WriteBytes(path, old);
+        test::WriteAll(path, old);
     } else {
         std::filesystem::remove(path);
     }

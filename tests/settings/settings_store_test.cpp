@@ -47,7 +47,7 @@ TEST_F(SettingsStore, NoFileGivesTheBuiltInDefaults) {
 }
 
 TEST_F(SettingsStore, MissingKeysKeepTheCurrentValuesButTargetFileFallsBack) {
-    test::WriteBytes(m_strIni, "[Lumetra]\nShowRange=1\n");
+    test::WriteAll(m_strIni, "[Lumetra]\nShowRange=1\n");
     SaverSettings s = Edited();
     s.m_strTargetFile = "C:\\elsewhere.txt";
     LoadSettings(s, m_strIni);
@@ -57,10 +57,10 @@ TEST_F(SettingsStore, MissingKeysKeepTheCurrentValuesButTargetFileFallsBack) {
 }
 
 TEST_F(SettingsStore, EveryKeyIsReadIntoItsOwnMember) {
-    test::WriteBytes(m_strIni,
-                     "[Lumetra]\nSaveFinalBMP=110\nLearnTargets=109\nColorStyle=104\nSmoothColor=108\n"
-                     "ShowData=105\nShowRange=107\nDynamicRange=106\nPingTimeout=103\nPingPeriod=102\n"
-                     "MapMotion=101\nTargetFile=D:\\maps\\mine.txt\n");
+    test::WriteAll(m_strIni,
+                   "[Lumetra]\nSaveFinalBMP=110\nLearnTargets=109\nColorStyle=104\nSmoothColor=108\n"
+                   "ShowData=105\nShowRange=107\nDynamicRange=106\nPingTimeout=103\nPingPeriod=102\n"
+                   "MapMotion=101\nTargetFile=D:\\maps\\mine.txt\n");
     SaverSettings s;
     LoadSettings(s, m_strIni);
     EXPECT_EQ(Numbers(s), (std::vector<int>{101, 102, 103, 104, 106, 107, 108, 109, 105, 110}));
@@ -68,9 +68,9 @@ TEST_F(SettingsStore, EveryKeyIsReadIntoItsOwnMember) {
 }
 
 TEST_F(SettingsStore, ValuesAreTakenAsTheyAre) {
-    test::WriteBytes(m_strIni,
-                     "[Lumetra]\nMapMotion=7\nPingPeriod=2500\nPingTimeout=650abc\nColorStyle=\n"
-                     "DynamicRange=on\nShowRange=-3\nSmoothColor=4294967297\nTargetFile=\n");
+    test::WriteAll(m_strIni,
+                   "[Lumetra]\nMapMotion=7\nPingPeriod=2500\nPingTimeout=650abc\nColorStyle=\n"
+                   "DynamicRange=on\nShowRange=-3\nSmoothColor=4294967297\nTargetFile=\n");
     SaverSettings s;
     s.m_nColorStyle = 0;
     LoadSettings(s, m_strIni);
@@ -86,9 +86,9 @@ TEST_F(SettingsStore, ValuesAreTakenAsTheyAre) {
 
 // The saver, lumetra-x11 and lumetra-map all load through here.
 TEST_F(SettingsStore, HandEditsAreReadAsWindowsReadsThem) {
-    test::WriteBytes(m_strIni,
-                     "[Lumetra]\nTargetFile=\"C:\\My Maps\\hosts.txt\"\nPingTimeout=0x2BC\nShowData='1'\n"
-                     "[Lumetra]\nPingPeriod=5000\n");
+    test::WriteAll(m_strIni,
+                   "[Lumetra]\nTargetFile=\"C:\\My Maps\\hosts.txt\"\nPingTimeout=0x2BC\nShowData='1'\n"
+                   "[Lumetra]\nPingPeriod=5000\n");
     SaverSettings s;
     LoadSettings(s, m_strIni);
     EXPECT_EQ(s.m_strTargetFile, "C:\\My Maps\\hosts.txt");
@@ -100,7 +100,7 @@ TEST_F(SettingsStore, HandEditsAreReadAsWindowsReadsThem) {
 TEST_F(SettingsStore, LongTargetFileIsCutTo1023Characters) {
     std::string path = "C:\\";
     while (path.size() < 2000) path += "folder\\";
-    test::WriteBytes(m_strIni, "[Lumetra]\nTargetFile=" + path + "\n");
+    test::WriteAll(m_strIni, "[Lumetra]\nTargetFile=" + path + "\n");
     SaverSettings s;
     LoadSettings(s, m_strIni);
     EXPECT_EQ(s.m_strTargetFile, path.substr(0, 1023));
@@ -108,22 +108,22 @@ TEST_F(SettingsStore, LongTargetFileIsCutTo1023Characters) {
 
 TEST_F(SettingsStore, OneSaveOfTheDefaultsWritesExactlyTheEightKeys) {
     SaveSettings(SaverSettings{}, m_strIni);
-    EXPECT_EQ(test::ReadBytes(m_strIni),
+    EXPECT_EQ(test::ReadAll(m_strIni),
               Lines({"[Lumetra]", "MapMotion=3", "PingPeriod=2000", "PingTimeout=600", "DynamicRange=0", "ShowRange=0",
                      "SmoothColor=1", "ColorStyle=1", "LearnTargets=0"}));
     EXPECT_EQ(m_folder.Names(), std::vector<std::string>{kSettingsFileName});
 }
 
 TEST_F(SettingsStore, SaveReplacesPresentKeysInPlaceAndAppendsTheOthersInOrder) {
-    test::WriteBytes(m_strIni, "; mine\n[Lumetra]\nSmoothColor=0\nPingPeriod=5000\n\n[Other]\nMapMotion=9\n");
+    test::WriteAll(m_strIni, "; mine\n[Lumetra]\nSmoothColor=0\nPingPeriod=5000\n\n[Other]\nMapMotion=9\n");
     SaveSettings(Edited(), m_strIni);
-    EXPECT_EQ(test::ReadBytes(m_strIni),
+    EXPECT_EQ(test::ReadAll(m_strIni),
               "; mine\n[Lumetra]\nSmoothColor=0\nPingPeriod=30000\nMapMotion=1\nPingTimeout=5000\nDynamicRange=1\n"
               "ShowRange=1\nColorStyle=0\nLearnTargets=1\n\n[Other]\nMapMotion=9\n");
 }
 
 TEST_F(SettingsStore, HandSetKeysThatAreNeverWrittenSurviveSaves) {
-    test::WriteBytes(m_strIni, "[Lumetra]\nShowData=1\nSaveFinalBMP=0\nTargetFile=my.txt\n");
+    test::WriteAll(m_strIni, "[Lumetra]\nShowData=1\nSaveFinalBMP=0\nTargetFile=my.txt\n");
     SaverSettings s;
     LoadSettings(s, m_strIni);
     for (int i = 0; i < 3; ++i) {
@@ -139,7 +139,7 @@ TEST_F(SettingsStore, HandSetKeysThatAreNeverWrittenSurviveSaves) {
     EXPECT_EQ(reread.m_bSaveFinalBMP, 0);
     EXPECT_EQ(reread.m_strTargetFile, "my.txt");
     EXPECT_EQ(reread.m_nMapMotion, 3);
-    const CProfileText file(test::ReadBytes(m_strIni));
+    const CProfileText file(test::ReadAll(m_strIni));
     EXPECT_EQ(file.Find("Lumetra", "ShowData"), "1");
 }
 
@@ -149,7 +149,7 @@ TEST_F(SettingsStore, NegativeValuesAreWrittenWithTheirSign) {
     s.m_nMapMotion = INT_MIN;
     s.m_bLearnTargets = -1;
     SaveSettings(s, m_strIni);
-    const CProfileText file(test::ReadBytes(m_strIni));
+    const CProfileText file(test::ReadAll(m_strIni));
     EXPECT_EQ(file.Find("Lumetra", "PingPeriod"), "-2000");
     EXPECT_EQ(file.Find("Lumetra", "MapMotion"), "-2147483648");
     EXPECT_EQ(file.Find("Lumetra", "LearnTargets"), "-1");
@@ -159,7 +159,7 @@ TEST_F(SettingsStore, NegativeValuesAreWrittenWithTheirSign) {
 }
 
 TEST_F(SettingsStore, LoadingTwiceChangesNothing) {
-    test::WriteBytes(m_strIni, "[Lumetra]\nMapMotion=7\nPingTimeout=\nShowData=x\nTargetFile=a.txt\n");
+    test::WriteAll(m_strIni, "[Lumetra]\nMapMotion=7\nPingTimeout=\nShowData=x\nTargetFile=a.txt\n");
     SaverSettings once;
     once.m_nPingTimeout = 900;
     LoadSettings(once, m_strIni);
@@ -172,9 +172,9 @@ TEST_F(SettingsStore, LoadingTwiceChangesNothing) {
 
 TEST_F(SettingsStore, SavingTheSameValuesAgainLeavesTheFileAsItIs) {
     SaveSettings(Edited(), m_strIni);
-    const std::string first = test::ReadBytes(m_strIni);
+    const std::string first = test::ReadAll(m_strIni);
     SaveSettings(Edited(), m_strIni);
-    EXPECT_EQ(test::ReadBytes(m_strIni), first);
+    EXPECT_EQ(test::ReadAll(m_strIni), first);
     SaverSettings reread;
     LoadSettings(reread, m_strIni);
     EXPECT_EQ(Numbers(reread), Numbers(Edited()));
@@ -206,10 +206,10 @@ TEST_F(SettingsStore, PathThatIsAFolderFailsQuietly) {
 
 TEST_F(SettingsStore, FolderThatIsAFileFailsQuietly) {
     const std::string plain = m_folder.File("plain");
-    test::WriteBytes(plain, "not a folder");
+    test::WriteAll(plain, "not a folder");
     ExpectQuietSaveFailure(plain + "/" + kSettingsFileName, m_folder);
     ExpectLoadKeepsTheMembers(plain + "/" + kSettingsFileName);
-    EXPECT_EQ(test::ReadBytes(plain), "not a folder");
+    EXPECT_EQ(test::ReadAll(plain), "not a folder");
 }
 
 TEST_F(SettingsStore, MissingFolderFailsQuietly) {
@@ -222,20 +222,20 @@ TEST_F(SettingsStore, ReadOnlyFileIsLeftAlone) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write any file; the other failure tests cover this";
 #endif
     const std::string old = "[Lumetra]\nMapMotion=2\n";
-    test::WriteBytes(m_strIni, old);
+    test::WriteAll(m_strIni, old);
     namespace fs = std::filesystem;
     const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(m_strIni, writable, fs::perm_options::remove);
     ExpectQuietSaveFailure(m_strIni, m_folder);
     fs::permissions(m_strIni, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(test::ReadBytes(m_strIni), old);
+    EXPECT_EQ(test::ReadAll(m_strIni), old);
 }
 
 #ifndef _WIN32
 TEST_F(SettingsStore, ReadOnlyFolderKeepsTheOldFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder; the other failure tests cover this";
     const std::string old = "[Lumetra]\nMapMotion=2\n";
-    test::WriteBytes(m_strIni, old);
+    test::WriteAll(m_strIni, old);
     ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0555), 0);
     ExpectQuietSaveFailure(m_strIni, m_folder);
     SaverSettings s = Edited();
@@ -243,14 +243,14 @@ TEST_F(SettingsStore, ReadOnlyFolderKeepsTheOldFile) {
     EXPECT_EQ(s.m_nMapMotion, 2);  // the old file, still readable
     EXPECT_EQ(s.m_nPingPeriod, Edited().m_nPingPeriod);
     ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0755), 0);
-    EXPECT_EQ(test::ReadBytes(m_strIni), old);
+    EXPECT_EQ(test::ReadAll(m_strIni), old);
 }
 
 // The file-size limit makes the write of the new text fail halfway, a real
 // write error of the kind a full disk gives.
 TEST_F(SettingsStore, WriteFailingHalfwayKeepsTheOldFileWhole) {
     const std::string old = "; " + std::string(3000, 'c') + "\n[Lumetra]\nMapMotion=2\n";
-    test::WriteBytes(m_strIni, old);
+    test::WriteAll(m_strIni, old);
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -260,7 +260,7 @@ TEST_F(SettingsStore, WriteFailingHalfwayKeepsTheOldFileWhole) {
     SaveSettings(Edited(), m_strIni);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
     static_cast<void>(std::signal(SIGXFSZ, previousHandler));
-    EXPECT_EQ(test::ReadBytes(m_strIni), old);
+    EXPECT_EQ(test::ReadAll(m_strIni), old);
     EXPECT_EQ(m_folder.Names(), std::vector<std::string>{kSettingsFileName});
     SaveSettings(Edited(), m_strIni);  // without the limit the same save succeeds
     SaverSettings reread;
@@ -270,7 +270,7 @@ TEST_F(SettingsStore, WriteFailingHalfwayKeepsTheOldFileWhole) {
 
 TEST_F(SettingsStore, SaveThroughALinkKeepsTheLink) {
     const std::string real = m_folder.File("real.ini");
-    test::WriteBytes(real, "[Lumetra]\nShowData=1\n");
+    test::WriteAll(real, "[Lumetra]\nShowData=1\n");
     std::filesystem::create_symlink("real.ini", m_strIni);
     SaveSettings(Edited(), m_strIni);
     ASSERT_TRUE(std::filesystem::is_symlink(m_strIni));
@@ -282,7 +282,7 @@ TEST_F(SettingsStore, SaveThroughALinkKeepsTheLink) {
 }
 
 TEST_F(SettingsStore, SaveKeepsTheFilesPermissions) {
-    test::WriteBytes(m_strIni, "[Lumetra]\n");
+    test::WriteAll(m_strIni, "[Lumetra]\n");
     ASSERT_EQ(::chmod(m_strIni.c_str(), 0640), 0);
     SaveSettings(Edited(), m_strIni);
     struct stat info {};

@@ -1,32 +1,13 @@
-// Shared by the settings tests: raw file access and two sets of settings
-// values.
+// Shared by the settings tests: raw file access (the test library's) and two
+// sets of settings values.
 #pragma once
 
-#include <array>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "settings/saver_settings.h"
+#include "tests/support/files.h"
 
 namespace lumetra::test {
-
-// The file's bytes as the standard library reads them ("" when missing).
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes;
-    std::array<char, 4096> chunk{};
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    return bytes;
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // The ten integers in member order.
 inline std::vector<int> Numbers(const SaverSettings& s) {
