@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev                   # libFuzzer targets
   mingw-w64 g++-mingw-w64-x86-64-posix       # lumetra.scr cross build
   wine wine64 xvfb xauth xdotool x11-utils   # Windows tests under Wine; xdpyinfo
+  xserver-xephyr x11-xserver-utils           # two monitors nested in Xvfb; xsetroot
   nsis                                       # the Windows installer (makensis)
   imagemagick                                # an independent reader of our BMP files
   iproute2 procps                            # the test network (ip netns)

@@ -35,87 +35,94 @@ TEST_P(Layouts, GiveTheAreasAndScales) {
     EXPECT_EQ(MapAreas(c.monitors, c.window, c.mapScale, c.allMonitors), c.areas);
 }
 
-// The nested test server's two monitors: 1280 x 1024 and 1024 x 768 beside it.
-const std::vector<Monitor> kSideBySide = {{{0, 0, 1280, 1024}, true}, {{1280, 0, 2304, 768}, false}};
-constexpr Rect kSideBySideScreen{0, 0, 2304, 1024};
-// A 4K primary under a full-HD monitor that is listed first.
-const std::vector<Monitor> kStacked = {{{0, 0, 1920, 1080}, false}, {{0, 1080, 3840, 3240}, true}};
-constexpr Rect kStackedScreen{0, 0, 3840, 3240};
-// A monitor left of the primary: the virtual screen starts at x = -1280.
-const std::vector<Monitor> kLeftOfPrimary = {{{0, 0, 1920, 1080}, true}, {{-1280, 56, 0, 1080}, false}};
-constexpr Rect kLeftOfPrimaryScreen{-1280, 0, 1920, 1080};
+// Made when the tests are listed, not at static initialisation.
+std::vector<LayoutCase> LayoutCases() {
+    // The nested test server's two monitors: 1280 x 1024 and 1024 x 768 beside it.
+    const std::vector<Monitor> sideBySide = {{{0, 0, 1280, 1024}, true}, {{1280, 0, 2304, 768}, false}};
+    constexpr Rect sideBySideScreen{0, 0, 2304, 1024};
+    // A 4K primary under a full-HD monitor that is listed first.
+    const std::vector<Monitor> stacked = {{{0, 0, 1920, 1080}, false}, {{0, 1080, 3840, 3240}, true}};
+    constexpr Rect stackedScreen{0, 0, 3840, 3240};
+    // A monitor left of the primary: the virtual screen starts at x = -1280.
+    const std::vector<Monitor> leftOfPrimary = {{{0, 0, 1920, 1080}, true}, {{-1280, 56, 0, 1080}, false}};
+    constexpr Rect leftOfPrimaryScreen{-1280, 0, 1920, 1080};
+    return {
+        {"OneMonitorIsTheWholeWindow",
+         {{{0, 0, 1024, 768}, true}},
+         {0, 0, 1024, 768},
+         1,
+         false,
+         {{{0, 0, 1024, 768}, 1}}},
+        {"OneMonitorAllMonitorsChangesNothing",
+         {{{0, 0, 1024, 768}, true}},
+         {0, 0, 1024, 768},
+         1,
+         true,
+         {{{0, 0, 1024, 768}, 1}}},
+        {"NoMonitorsGivenTheWindowIsTheArea", {}, {100, 50, 900, 650}, 1, true, {{{0, 0, 800, 600}, 1}}},
+        {"SideBySidePrimaryOnly", sideBySide, sideBySideScreen, 1, false, {{{0, 0, 1280, 1024}, 1}}},
+        {"SideBySideAll", sideBySide, sideBySideScreen, 1, true, {{{0, 0, 1280, 1024}, 1}, {{1280, 0, 2304, 768}, 1}}},
+        // 1032 x 620 fits the primary; on the 1024-wide monitor it would cross onto the other.
+        {"SideBySideTwiceIsCutToWhatFits",
+         sideBySide,
+         sideBySideScreen,
+         2,
+         true,
+         {{{0, 0, 1280, 1024}, 2}, {{1280, 0, 2304, 768}, 1}}},
+        {"StackedPrimaryFirst", stacked, stackedScreen, 1, true, {{{0, 1080, 3840, 3240}, 1}, {{0, 0, 1920, 1080}, 1}}},
+        {"StackedFitPerMonitor",
+         stacked,
+         stackedScreen,
+         kMapScaleFit,
+         true,
+         {{{0, 1080, 3840, 3240}, 4}, {{0, 0, 1920, 1080}, 2}}},
+        {"StackedPrimaryOnly", stacked, stackedScreen, kMapScaleFit, false, {{{0, 1080, 3840, 3240}, 4}}},
+        {"NegativeOriginInClientCoordinates",
+         leftOfPrimary,
+         leftOfPrimaryScreen,
+         1,
+         true,
+         {{{1280, 0, 3200, 1080}, 1}, {{0, 56, 1280, 1080}, 1}}},
+        {"NoneMarkedPrimaryTakesTheFirst",
+         {{{0, 0, 800, 600}, false}, {{800, 0, 1600, 600}, false}},
+         {0, 0, 1600, 600},
+         1,
+         false,
+         {{{0, 0, 800, 600}, 1}}},
+        {"MirroredMonitorsGiveOneArea",
+         {{{0, 0, 1920, 1080}, false}, {{0, 0, 1920, 1080}, true}},
+         {0, 0, 1920, 1080},
+         1,
+         true,
+         {{{0, 0, 1920, 1080}, 1}}},
+        {"MonitorOutsideTheWindowIsLeftOut", sideBySide, {0, 0, 1280, 1024}, 1, true, {{{0, 0, 1280, 1024}, 1}}},
+        {"EightOnA4KScreenIsCutToSix",
+         {{{0, 0, 3840, 2160}, true}},
+         {0, 0, 3840, 2160},
+         8,
+         false,
+         {{{0, 0, 3840, 2160}, 6}}},
+        {"AboveTheRangeCountsAsEight",
+         {{{0, 0, 7680, 4320}, true}},
+         {0, 0, 7680, 4320},
+         12,
+         false,
+         {{{0, 0, 7680, 4320}, 8}}},
+        {"BelowTheRangeCountsAsFit",
+         {{{0, 0, 3840, 2160}, true}},
+         {0, 0, 3840, 2160},
+         -3,
+         false,
+         {{{0, 0, 3840, 2160}, 4}}},
+        // The display settings' preview: not even the frame fits, so it stands still, scaled down.
+        {"PreviewIsStill", {}, {0, 0, 152, 112}, 1, false, {{{0, 0, 152, 112}, 0}}},
+        {"PreviewIsStillAtFitToo", {}, {0, 0, 152, 112}, kMapScaleFit, false, {{{0, 0, 152, 112}, 0}}},
+        {"OneAxisTooSmallIsStill", {}, {0, 0, 600, 309}, 1, false, {{{0, 0, 600, 309}, 0}}},
+        {"ExactlyTheFrameDrifts", {}, {0, 0, 516, 310}, 1, false, {{{0, 0, 516, 310}, 1}}},
+    };
+}
 
-const LayoutCase kLayouts[] = {
-    {"OneMonitorIsTheWholeWindow", {{{0, 0, 1024, 768}, true}}, {0, 0, 1024, 768}, 1, false, {{{0, 0, 1024, 768}, 1}}},
-    {"OneMonitorAllMonitorsChangesNothing",
-     {{{0, 0, 1024, 768}, true}},
-     {0, 0, 1024, 768},
-     1,
-     true,
-     {{{0, 0, 1024, 768}, 1}}},
-    {"NoMonitorsGivenTheWindowIsTheArea", {}, {100, 50, 900, 650}, 1, true, {{{0, 0, 800, 600}, 1}}},
-    {"SideBySidePrimaryOnly", kSideBySide, kSideBySideScreen, 1, false, {{{0, 0, 1280, 1024}, 1}}},
-    {"SideBySideAll", kSideBySide, kSideBySideScreen, 1, true, {{{0, 0, 1280, 1024}, 1}, {{1280, 0, 2304, 768}, 1}}},
-    // 1032 x 620 fits the primary; on the 1024-wide monitor it would cross onto the other.
-    {"SideBySideTwiceIsCutToWhatFits",
-     kSideBySide,
-     kSideBySideScreen,
-     2,
-     true,
-     {{{0, 0, 1280, 1024}, 2}, {{1280, 0, 2304, 768}, 1}}},
-    {"StackedPrimaryFirst", kStacked, kStackedScreen, 1, true, {{{0, 1080, 3840, 3240}, 1}, {{0, 0, 1920, 1080}, 1}}},
-    {"StackedFitPerMonitor",
-     kStacked,
-     kStackedScreen,
-     kMapScaleFit,
-     true,
-     {{{0, 1080, 3840, 3240}, 4}, {{0, 0, 1920, 1080}, 2}}},
-    {"StackedPrimaryOnly", kStacked, kStackedScreen, kMapScaleFit, false, {{{0, 1080, 3840, 3240}, 4}}},
-    {"NegativeOriginInClientCoordinates",
-     kLeftOfPrimary,
-     kLeftOfPrimaryScreen,
-     1,
-     true,
-     {{{1280, 0, 3200, 1080}, 1}, {{0, 56, 1280, 1080}, 1}}},
-    {"NoneMarkedPrimaryTakesTheFirst",
-     {{{0, 0, 800, 600}, false}, {{800, 0, 1600, 600}, false}},
-     {0, 0, 1600, 600},
-     1,
-     false,
-     {{{0, 0, 800, 600}, 1}}},
-    {"MirroredMonitorsGiveOneArea",
-     {{{0, 0, 1920, 1080}, false}, {{0, 0, 1920, 1080}, true}},
-     {0, 0, 1920, 1080},
-     1,
-     true,
-     {{{0, 0, 1920, 1080}, 1}}},
-    {"MonitorOutsideTheWindowIsLeftOut", kSideBySide, {0, 0, 1280, 1024}, 1, true, {{{0, 0, 1280, 1024}, 1}}},
-    {"EightOnA4KScreenIsCutToSix",
-     {{{0, 0, 3840, 2160}, true}},
-     {0, 0, 3840, 2160},
-     8,
-     false,
-     {{{0, 0, 3840, 2160}, 6}}},
-    {"AboveTheRangeCountsAsEight",
-     {{{0, 0, 7680, 4320}, true}},
-     {0, 0, 7680, 4320},
-     12,
-     false,
-     {{{0, 0, 7680, 4320}, 8}}},
-    {"BelowTheRangeCountsAsFit",
-     {{{0, 0, 3840, 2160}, true}},
-     {0, 0, 3840, 2160},
-     -3,
-     false,
-     {{{0, 0, 3840, 2160}, 4}}},
-    // The display settings' preview: not even the frame fits, so it stands still, scaled down.
-    {"PreviewIsStill", {}, {0, 0, 152, 112}, 1, false, {{{0, 0, 152, 112}, 0}}},
-    {"PreviewIsStillAtFitToo", {}, {0, 0, 152, 112}, kMapScaleFit, false, {{{0, 0, 152, 112}, 0}}},
-    {"OneAxisTooSmallIsStill", {}, {0, 0, 600, 309}, 1, false, {{{0, 0, 600, 309}, 0}}},
-    {"ExactlyTheFrameDrifts", {}, {0, 0, 516, 310}, 1, false, {{{0, 0, 516, 310}, 1}}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Monitors, Layouts, ::testing::ValuesIn(kLayouts), test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Monitors, Layouts, ::testing::ValuesIn(LayoutCases()), test::CaseName());
 
 TEST(FitMapScale, LargestWholeScaleWithinSixtyPerCentOfEachSide) {
     struct Case {
