@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
+#include <variant>
 
 #include "config/dialog_rules.h"
 #include "framework/app_windows.h"
@@ -21,14 +25,28 @@ LPARAM ItemData(const PingTarget& target) {
     return reinterpret_cast<LPARAM>(&target);
 }
 
-// The record an item stands for, if the list still holds it. Compared by
-// identity only: an item may outlive its record.
-const PingTarget* FindTarget(const TargetList& targets, LPARAM data) {
-    for (const auto& target : targets) {
-        if (ItemData(*target) == data) return target.get();
-    }
-    return nullptr;
+// The record of every item data, by identity only: an item may outlive its record.
+std::unordered_map<LPARAM, const PingTarget*> RecordsByItemData(const TargetList& targets) {
+    std::unordered_map<LPARAM, const PingTarget*> records;
+    for (const auto& target : targets) records.emplace(ItemData(*target), target.get());
+    return records;
 }
+
+// A list that redraws for every item it gets takes milliseconds for each:
+// this one redraws once, when the object goes.
+class CNoRedraw {
+public:
+    explicit CNoRedraw(HWND list) : m_hList(list) { ::SendMessageA(m_hList, WM_SETREDRAW, FALSE, 0); }
+    ~CNoRedraw() {
+        ::SendMessageA(m_hList, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(m_hList, nullptr, TRUE);
+    }
+    CNoRedraw(const CNoRedraw&) = delete;
+    CNoRedraw& operator=(const CNoRedraw&) = delete;
+
+private:
+    HWND m_hList;
+};
 
 }  // namespace
 
@@ -71,6 +89,7 @@ const MessageEntry CLatencyMapDlg::kMessageEntries[] = {
     msg::OnMessage<WM_PAINT, &CLatencyMapDlg::OnDefaultOnly>(),
     msg::OnMessage<WM_QUERYDRAGICON, &CLatencyMapDlg::OnDefaultOnly>(),
     msg::OnDestroy<&CLatencyMapDlg::OnDestroy>(),
+    msg::OnMessage<kWorkDoneMessage, &CLatencyMapDlg::OnWorkDone>(),
     msg::OnNotify<IDC_MAP_MOTION, NM_SETFOCUS, &CLatencyMapDlg::UpdateSliderLabels>(),
     msg::OnNotify<IDC_MAP_MOTION, NM_KILLFOCUS, &CLatencyMapDlg::UpdateSliderLabels>(),
     msg::OnNotify<IDC_PING_PERIOD, NM_SETFOCUS, &CLatencyMapDlg::UpdateSliderLabels>(),
@@ -159,23 +178,57 @@ void CLatencyMapDlg::FillTargetList() {
     m_listTargets.SetImageList(icons.GetSafeHandle(), LVSIL_SMALL);
     m_ilTargetIcons = std::move(icons);
     SetListColumns(IDS_COLUMN_TITLES, IDS_COLUMN_SAMPLES);
+    if (view->Targets().empty()) ReadTargetFileLater(*view);
+    ListTargets(view->Targets());
+}
 
-    TargetList& targets = view->Targets();
-    if (targets.empty()) view->LoadTargetFile();
-    for (const auto& target : targets) {
-        if (!IsOfRegion(*target, m_strListRegion) || m_listTargets.FindItemByData(ItemData(*target)) >= 0) continue;
-        m_listTargets.InsertItem(kAppendItem, target->m_strAddress, ItemData(*target));
-    }
+void CLatencyMapDlg::ListTargets(const TargetList& targets) {
+    const CNoRedraw once(m_listTargets.m_hWnd);
+    // The items there already: each is updated, or dropped when its record is
+    // gone or no longer of the region.
+    const std::unordered_map<LPARAM, const PingTarget*> records = RecordsByItemData(targets);
+    std::unordered_set<LPARAM> listed;
     for (int i = 0; i < m_listTargets.GetItemCount();) {
-        const PingTarget* target = FindTarget(targets, m_listTargets.GetItemData(i));
-        if (target != nullptr && IsOfRegion(*target, m_strListRegion)) {
-            m_listTargets.SetItem(i, 0, target->m_strAddress, target->m_nType);
-            m_listTargets.SetItemText(i, 1, HostColumnText(*target));
+        const LPARAM data = m_listTargets.GetItemData(i);
+        const auto record = records.find(data);
+        if (record != records.end() && IsOfRegion(*record->second, m_strListRegion)) {
+            m_listTargets.SetItem(i, 0, record->second->m_strAddress, record->second->m_nType);
+            m_listTargets.SetItemText(i, 1, HostColumnText(*record->second));
+            listed.insert(data);
             ++i;
         } else if (!m_listTargets.DeleteItem(i)) {
             ++i;  // a list that refuses to delete must not stop the dialog
         }
     }
+    // Then every record of the region not listed yet, at the end, in list order.
+    for (const auto& target : targets) {
+        if (!IsOfRegion(*target, m_strListRegion) || listed.contains(ItemData(*target))) continue;
+        const int item =
+            m_listTargets.InsertItem(kAppendItem, target->m_strAddress, target->m_nType, ItemData(*target));
+        m_listTargets.SetItemText(item, 1, HostColumnText(*target));
+    }
+}
+
+void CLatencyMapDlg::ReadTargetFileLater(const CLatencyMapView& view) {
+    if (m_bReadingTargets) return;
+    if (!m_worker) {
+        HWND dialog = m_hWnd;
+        m_worker.emplace(std::make_unique<CEchoProber>(), [dialog] { PostMessageA(dialog, kWorkDoneMessage, 0, 0); });
+    }
+    m_bReadingTargets = true;
+    m_worker->Post(view.TargetFileJob());
+}
+
+LRESULT CLatencyMapDlg::OnWorkDone() {
+    while (std::optional<WorkResult> result = m_worker ? m_worker->Take() : std::nullopt) {
+        auto* read = std::get_if<TargetsRead>(&*result);
+        CLatencyMapView* view = SaverView();
+        if (read == nullptr || view == nullptr) continue;
+        view->Targets().splice(view->Targets().end(), read->targets);
+        m_bReadingTargets = false;
+        ListTargets(view->Targets());
+    }
+    return 0;
 }
 
 void CLatencyMapDlg::SetListColumns(UINT titlesId, UINT samplesId) {
@@ -247,6 +300,9 @@ LRESULT CLatencyMapDlg::OnDefaultOnly() {
 
 void CLatencyMapDlg::OnDestroy() {
     Default();
+    // A read that hangs is abandoned, not waited for: the dialog closes at once.
+    m_worker.reset();
+    m_bReadingTargets = false;
     if (CLatencyMapView* view = SaverView()) view->FreeTargetList();
     // The list goes with the dialog; the next showing attaches its own.
     m_listTargets.Detach();

@@ -12,6 +12,7 @@
 #include <shellapi.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,7 @@
 #include "framework/list_ctrl_windows.h"
 #include "host/saver_bases_windows.h"
 #include "settings/saver_settings.h"
+#include "view/probe_worker.h"
 
 namespace lumetra {
 
@@ -45,10 +47,13 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
 
-    // Lists the region's targets of the view in list order (reading the
-    // target file when the view has none) and drops items whose target is
-    // gone or no longer of the region.
+    // Lists the region's targets of the view in list order and drops items
+    // whose target is gone or no longer of the region, in time linear in
+    // their number. When the view has none, the target file is read on a
+    // worker thread, so that the dialog answers at once even when the file's
+    // path hangs; the list is filled again when its records come.
     void FillTargetList();
+    bool IsReadingTargets() const { return m_bReadingTargets; }
     // One column per line of string-table entry `titlesId`, each sized for
     // the same line of entry `samplesId`; the columns there before go.
     void SetListColumns(UINT titlesId, UINT samplesId);
@@ -90,6 +95,9 @@ private:
     void OnDestroy();
     void OnLinkButton();
     LRESULT OnDefaultOnly();
+    LRESULT OnWorkDone();
+    void ReadTargetFileLater(const CLatencyMapView& view);
+    void ListTargets(const TargetList& targets);
 
     // The view of the saver object, or null when there is none.
     static CLatencyMapView* SaverView();
@@ -99,6 +107,8 @@ private:
     void SetLabel(int id, const std::string& text);
 
     ShellExecuteFn m_pfnShellExecute;
+    std::optional<CProbeWorker> m_worker;  // reads the target file; gone with the dialog
+    bool m_bReadingTargets = false;
 
     static const MessageEntry kMessageEntries[];
 };

@@ -34,22 +34,14 @@ int CListCtrl::GetItemCount() const {
     return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
 }
 
-int CListCtrl::InsertItem(int index, const std::string& text, LPARAM data) {
+int CListCtrl::InsertItem(int index, const std::string& text, int image, LPARAM data) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = index;
     item.pszText = TextField(text);
+    item.iImage = image;
     item.lParam = data;
     return static_cast<int>(::SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-int CListCtrl::FindItemByData(LPARAM data) const {
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = data;
-    // -1: search from the first item.
-    return static_cast<int>(
-        ::SendMessageA(m_hWnd, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
 LPARAM CListCtrl::GetItemData(int index) const {

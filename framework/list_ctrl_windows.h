@@ -28,10 +28,8 @@ public:
 
     int GetItemCount() const;
     // Inserts an item at `index` (beyond the end: at the end) with the text
-    // of its first column and its data; returns its index, or -1.
-    int InsertItem(int index, const std::string& text, LPARAM data);
-    // The first item whose data is `data`, or -1.
-    int FindItemByData(LPARAM data) const;
+    // of its first column, its image and its data; returns its index, or -1.
+    int InsertItem(int index, const std::string& text, int image, LPARAM data);
     LPARAM GetItemData(int index) const;
     bool DeleteItem(int index);
     // Sets the text of column `subItem` of an item and, with it, the item's image.

@@ -1,11 +1,13 @@
 #include "targets/target_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <ios>
 #include <utility>
 
 #include "framework/native_path.h"
+#include "targets/regular_file.h"
 
 namespace lumetra {
 namespace {
@@ -43,12 +45,24 @@ std::error_code ReadTargetFile(const std::string& path, const TargetLineHandler&
     return ReadTargetStream(file, onLine);
 }
 
+void ReadTargetText(std::string_view text, const TargetLineHandler& onLine) {
+    std::size_t number = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        onLine(++number, ParseTargetLine(line));
+        start = end + 1;
+    }
+}
+
 void LoadTargetFile(const std::string& targetFile, TargetList& targets, std::string& region) {
     region = kRegionUsa;
-    const std::error_code ignored = ReadTargetFile(targetFile, [&targets](std::size_t, ParsedLine parsed) {
+    std::string text;
+    if (ReadRegularFile(NativePath(targetFile), text)) return;
+    ReadTargetText(text, [&targets](std::size_t, ParsedLine parsed) {
         if (parsed.status == LineStatus::kAccepted) targets.push_back(std::move(parsed.target));
     });
-    static_cast<void>(ignored);
 }
 
 void FreeTargetList(TargetList& targets) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <istream>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "targets/ping_target.h"
@@ -27,9 +28,13 @@ using TargetLineHandler = std::function<void(std::size_t lineNumber, ParsedLine 
 // lines before it have been handed on.
 [[nodiscard]] std::error_code ReadTargetStream(std::istream& in, const TargetLineHandler& onLine);
 
+// The line reading of ReadTargetStream on text already read.
+void ReadTargetText(std::string_view text, const TargetLineHandler& onLine);
+
 // Sets `region` to "USA", then appends the records of the file to `targets`
-// in file order. The list is not emptied first. A file that cannot be read
-// and lines that are dropped are passed over silently.
+// in file order. The list is not emptied first. A file that cannot be read,
+// one that is not a regular file (a FIFO is never waited for) and lines that
+// are dropped are passed over silently.
 void LoadTargetFile(const std::string& targetFile, TargetList& targets, std::string& region);
 
 // Removes the records from the head until the list is empty, deleting each.

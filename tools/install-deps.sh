@@ -18,6 +18,7 @@ packages=(
   iproute2 procps                            # the test network (ip netns)
   libx11-dev libxext-dev                     # lumetra-x11 (Xlib, MIT-SHM)
   xscreensaver                               # lumetra-x11 run as xscreensaver's hack in a test
+  dpkg-dev lintian man-db                    # the Debian package: made, checked, its manual pages read
 )
 
 missing=()

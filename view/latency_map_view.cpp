@@ -1,6 +1,8 @@
 #include "view/latency_map_view.h"
 
 #include <exception>
+#include <utility>
+#include <variant>
 
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
@@ -26,47 +28,94 @@ void CLatencyMapView::SaveSettings(const std::string& iniPath) const {
 }
 
 void CLatencyMapView::LoadTargetFile() {
-    const std::string path = LocateTargetFile(m_settings.m_strTargetFile, m_folders.current, m_folders.executable);
-    lumetra::LoadTargetFile(path, m_targets, m_strRegion);
+    m_strRegion = kRegionUsa;
+    m_targets.splice(m_targets.end(), TargetFileReader()());
+}
+
+std::function<TargetList()> CLatencyMapView::TargetFileReader() const {
+    return [file = m_settings.m_strTargetFile, folders = m_folders] {
+        TargetList targets;
+        std::string region;
+        lumetra::LoadTargetFile(LocateTargetFile(file, folders.current, folders.executable), targets, region);
+        return targets;
+    };
+}
+
+WorkJob CLatencyMapView::TargetFileJob() const {
+    return [read = TargetFileReader()](IEchoProber&) -> WorkResult { return TargetsRead{read()}; };
 }
 
 void CLatencyMapView::FreeTargetList() {
     m_posCurrent.reset();
+    m_posProbing.reset();
     lumetra::FreeTargetList(m_targets);
 }
 
 bool CLatencyMapView::Start(const Rect& client, CDC* referenceDC, IRandomSource& random) {
     if (m_bNotStarted == 0) return false;
-    m_sizeFrame = {kFrameWidth, kFrameHeight};
     m_bNotStarted = 0;
     m_renderer.emplace();
     LoadTargetFile();
+    StartWithoutTargets(client, referenceDC, random);
+    return true;
+}
+
+bool CLatencyMapView::Start(const Rect& client, CDC* referenceDC, IRandomSource& random, CProbeWorker& worker) {
+    if (m_bNotStarted == 0) return false;
+    m_bNotStarted = 0;
+    m_renderer.emplace();
+    m_strRegion = kRegionUsa;
+    m_bReadingTargets = true;
+    worker.Post(TargetFileJob());
+    StartWithoutTargets(client, referenceDC, random);
+    return true;
+}
+
+// The first frame needs no target: none has a result yet.
+void CLatencyMapView::StartWithoutTargets(const Rect& client, CDC* referenceDC, IRandomSource& random) {
+    m_sizeFrame = {kFrameWidth, kFrameHeight};
     m_renderer->CreateFrame(m_dibFrame, referenceDC);
     m_ptDrift = DrawDrift(m_settings.m_nMapMotion, random);
     m_ptPos = DrawPosition(client, m_sizeFrame, random);
     RenderFrame();
-    return true;
 }
 
 void CLatencyMapView::MoveFrame(const Rect& client, IRandomSource& random) {
     lumetra::MoveFrame(m_ptPos, m_ptDrift, m_sizeFrame, client, m_settings.m_nMapMotion, random);
 }
 
-std::optional<int> CLatencyMapView::ProbeNextTarget(IEchoProber& prober) {
-    AdvanceTarget(m_targets, m_strRegion, m_posCurrent);
-    PingTarget* current = CurrentTarget();
-    if (current == nullptr) return std::nullopt;
-    static_cast<void>(ProbeTarget(*current, m_settings.m_nPingTimeout, prober));
-    RenderFrame();
-    return m_settings.m_nPingPeriod;
+std::optional<WorkJob> CLatencyMapView::BeginProbe() {
+    if (m_posProbing || m_bReadingTargets) return std::nullopt;
+    TargetPosition next = m_posCurrent;
+    AdvanceTarget(m_targets, m_strRegion, next);
+    if (!next) return std::nullopt;
+    m_posProbing = next;
+    return ProbeJob(***next, m_settings.m_nPingTimeout);
 }
 
-std::optional<int> CLatencyMapView::OnTimer(unsigned timerId, const Rect& client, IEchoProber& prober,
-                                            IRandomSource& random) {
+std::optional<int> CLatencyMapView::ProbeNextTarget(IEchoProber& prober) {
+    std::optional<WorkJob> probe = BeginProbe();
+    if (!probe) return std::nullopt;
+    return OnWorkDone((*probe)(prober));
+}
+
+void CLatencyMapView::OnTimer(unsigned timerId, const Rect& client, CProbeWorker& worker, IRandomSource& random) {
     if (timerId == kMotionTimerId) MoveFrame(client, random);
-    // The next probe comes one period after this probe and its render ended.
-    if (timerId == kProbeTimerId) return ProbeNextTarget(prober);
-    return std::nullopt;
+    if (timerId != kProbeTimerId) return;
+    if (std::optional<WorkJob> probe = BeginProbe()) worker.Post(std::move(*probe));
+}
+
+std::optional<int> CLatencyMapView::OnWorkDone(WorkResult result) {
+    if (auto* read = std::get_if<TargetsRead>(&result)) {
+        if (m_bReadingTargets) m_targets.splice(m_targets.end(), read->targets);
+        m_bReadingTargets = false;
+        return std::nullopt;
+    }
+    if (!m_posProbing) return std::nullopt;
+    m_posCurrent = std::exchange(m_posProbing, std::nullopt);
+    CopyProbeResults(std::get<ProbeDone>(result).probed, ***m_posCurrent);
+    RenderFrame();
+    return m_settings.m_nPingPeriod;
 }
 
 void CLatencyMapView::RenderFrame() {
@@ -80,13 +129,16 @@ std::optional<std::string> CLatencyMapView::Destroy() {
         try {
             RenderFrame();
             const std::string settingsFolder = m_folders.settings ? *m_folders.settings : SettingsFolder();
-            snapshot = WriteSnapshot(m_dibFrame, SnapshotPaths({m_folders.current, settingsFolder}));
+            const std::vector<std::string> folders =
+                m_folders.snapshot ? std::vector{*m_folders.snapshot} : std::vector{m_folders.current, settingsFolder};
+            snapshot = WriteSnapshot(m_dibFrame, SnapshotPaths(folders));
         } catch (const std::exception&) {
             // Whatever stopped the snapshot, the saver still lets go of its images and targets.
         }
     }
     m_dibFrame.Free();
     m_renderer.reset();
+    m_bReadingTargets = false;
     FreeTargetList();
     return snapshot;
 }

@@ -1,10 +1,11 @@
 // The saver's view without its window: the target list and the probe cycle,
 // the frame with its drift and bounces, the renders and the snapshot. A front
-// end (the Windows saver window, an X11 window) owns one, calls Start when its
-// window is created, forwards its two timers and its destruction, and paints
-// Frame() at Position().
+// end (the Windows saver window, an X11 window) owns one and a probe worker,
+// calls Start when its window is created, forwards its two timers, the
+// worker's results and its destruction, and paints Frame() at Position().
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "targets/ping_target.h"
 #include "view/frame_motion.h"
 #include "view/frame_renderer.h"
+#include "view/probe_worker.h"
 #include "view/random_source.h"
 #include "view/target_cycle.h"
 #include "view/target_probe.h"
@@ -33,6 +35,7 @@ struct SaverFolders {
     std::string current;                  // first place of both files; "" = the process's current folder
     std::string executable;               // the target file when it is not in `current`
     std::optional<std::string> settings;  // the snapshot when `current` takes none; nothing = SettingsFolder()
+    std::optional<std::string> snapshot = std::nullopt;  // the one folder of the snapshot instead of those two
 };
 
 class CLatencyMapView {
@@ -54,6 +57,11 @@ public:
     // Sets the region to "USA" and appends the records of the target file,
     // found by LocateTargetFile, to the list (which is not emptied first).
     void LoadTargetFile();
+    // What LoadTargetFile reads, as a function to call off the
+    // user-interface thread (finding the file asks the file system too), and
+    // as a job for a probe worker.
+    std::function<TargetList()> TargetFileReader() const;
+    WorkJob TargetFileJob() const;
     // Deletes every target; the current target becomes none.
     void FreeTargetList();
 
@@ -63,31 +71,44 @@ public:
     // then the position in `client`, and renders the first frame. A missing
     // or broken image resource throws ResourceException.
     bool Start(const Rect& client, CDC* referenceDC, IRandomSource& random);
+    // The same start for a front end with a worker: the target file is read
+    // on `worker`, and its records join the list when that result comes to
+    // OnWorkDone. Until then timer 2 probes nothing.
+    bool Start(const Rect& client, CDC* referenceDC, IRandomSource& random, CProbeWorker& worker);
 
     // Timer 1: moves the frame by its drift and bounces it off the edges of
     // `client`.
     void MoveFrame(const Rect& client, IRandomSource& random);
 
-    // Timer 2: moves to the next target of the region; when there is one,
-    // probes it, renders and returns the period (ms) to set timer 2 to. With
-    // no target, nothing is probed and timer 2 keeps its period.
+    // Timer 2 without a worker: moves to the next target of the region; when
+    // there is one, probes it here, renders and returns the period (ms) to set
+    // timer 2 to. With no target, nothing is probed and timer 2 keeps its
+    // period.
     std::optional<int> ProbeNextTarget(IEchoProber& prober);
 
     // What every front end does when one of its two timers fires: timer 1
-    // moves the frame, timer 2 probes the next target. Returns the period
-    // (ms) to set timer 2 to again, after a probe and its render; nothing
-    // when the timer keeps its period (and the frame was not rendered).
-    // Either way the front end repaints the frame at Position().
-    std::optional<int> OnTimer(unsigned timerId, const Rect& client, IEchoProber& prober, IRandomSource& random);
+    // moves the frame, timer 2 starts the probe of the next target on
+    // `worker`, unless a probe is in flight or the target file is still being
+    // read. Then the front end repaints the frame at Position(); the frame
+    // keeps moving while a probe is in flight.
+    void OnTimer(unsigned timerId, const Rect& client, CProbeWorker& worker, IRandomSource& random);
+
+    // A result of the worker. A probe's results go to the target it probed,
+    // which becomes the current one, the frame is rendered and the period
+    // (ms) to set timer 2 to again comes back: the next probe comes one
+    // period after this probe and its render ended. The target file's records
+    // join the list. Anything that comes after the destruction is dropped.
+    std::optional<int> OnWorkDone(WorkResult result);
 
     // Recomputes the frame, with the current target's marker. Nothing before
     // the start or after the destruction.
     void RenderFrame();
 
     // The window is going: writes the snapshot when SaveFinalBMP is set
-    // (rendered afresh; see WriteSnapshot), then releases the frame, the
-    // images and the targets, whether or not the snapshot was written.
-    // Returns the snapshot's path, or nothing.
+    // (rendered afresh from the results so far; see WriteSnapshot), then
+    // releases the frame, the images and the targets, whether or not the
+    // snapshot was written. A probe in flight does not count: the snapshot is
+    // the frame as last rendered. Returns the snapshot's path, or nothing.
     std::optional<std::string> Destroy();
 
     bool IsStarted() const { return m_bNotStarted == 0; }
@@ -105,7 +126,15 @@ public:
     const std::string& Region() const { return m_strRegion; }
 
 private:
+    // Timer 2: the probe of the next target, made for whoever runs it, and
+    // that target kept as the one in flight; nothing when there is no target
+    // or one is in flight.
+    std::optional<WorkJob> BeginProbe();
+    void StartWithoutTargets(const Rect& client, CDC* referenceDC, IRandomSource& random);
+
     TargetPosition m_posCurrent;
+    TargetPosition m_posProbing;  // the target whose probe is in flight
+    bool m_bReadingTargets = false;
     CDib m_dibFrame;
     // The kernel, the ramp, the outline and the icons: loaded by the start,
     // since a resource can fail to load and a view is made before any window.

@@ -1,6 +1,8 @@
 #include "view/latency_map_wnd_windows.h"
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "framework/dc_windows.h"
 
@@ -21,6 +23,7 @@ std::string ExecutableFolder() {
 
 const MessageEntry CLatencyMapWnd::kMessageEntries[] = {
     msg::OnTimer<&CLatencyMapWnd::OnTimer>(),
+    msg::OnMessage<kWorkDoneMessage, &CLatencyMapWnd::OnWorkDone>(),
     msg::OnDestroy<&CLatencyMapWnd::OnDestroy>(),
 };
 const MessageMap CLatencyMapWnd::kMessageMap{&CScreenSaverWnd::kMessageMap, kMessageEntries};
@@ -44,19 +47,29 @@ Rect CLatencyMapWnd::ClientRect() const {
 }
 
 void CLatencyMapWnd::OnStart() {
-    if (m_hWnd == nullptr) return;  // the configuration mode: settings and targets only
+    if (m_hWnd == nullptr || m_view.IsStarted()) return;  // the configuration mode: settings and targets only
+    HWND window = m_hWnd;
+    m_worker.emplace(std::make_unique<CEchoProber>(), [window] { PostMessageA(window, kWorkDoneMessage, 0, 0); });
     // The frame's own memory context is made compatible with the screen's.
     CDC screenCompatible(CreateCompatibleDC(nullptr));
-    if (!m_view.Start(ClientRect(), &screenCompatible, m_random)) return;
+    if (!m_view.Start(ClientRect(), &screenCompatible, m_random, *m_worker)) return;
     SetTimer(kMotionTimerId, kStartTimerPeriodMs);
     SetTimer(kProbeTimerId, kStartTimerPeriodMs);
 }
 
 void CLatencyMapWnd::OnTimer(UINT_PTR id) {
-    if (const std::optional<int> period = m_view.OnTimer(static_cast<unsigned>(id), ClientRect(), m_prober, m_random)) {
-        SetTimer(kProbeTimerId, static_cast<UINT>(*period));
+    if (m_worker) m_view.OnTimer(static_cast<unsigned>(id), ClientRect(), *m_worker, m_random);
+    Invalidate(FALSE);
+}
+
+LRESULT CLatencyMapWnd::OnWorkDone() {
+    while (std::optional<WorkResult> result = m_worker ? m_worker->Take() : std::nullopt) {
+        if (const std::optional<int> period = m_view.OnWorkDone(std::move(*result))) {
+            SetTimer(kProbeTimerId, static_cast<UINT>(*period));
+        }
     }
     Invalidate(FALSE);
+    return 0;
 }
 
 void CLatencyMapWnd::OnDraw(CDC* pDC) {
@@ -68,7 +81,11 @@ void CLatencyMapWnd::OnDraw(CDC* pDC) {
 }
 
 void CLatencyMapWnd::OnDestroy() {
-    // The timers end with the window; the snapshot and the releases are the view's.
+    // A probe in flight is abandoned, not waited for: the run modes end the
+    // process with ExitProcess, which stops that thread before anything is
+    // destroyed. The timers end with the window; the snapshot and the
+    // releases are the view's.
+    m_worker.reset();
     static_cast<void>(m_view.Destroy());
 }
 

@@ -21,13 +21,6 @@ bool TakesValue(const Option& option) {
     return !IsOperand(option) && !option.valueName.empty();
 }
 
-// "--out FILE.bmp", "--help" or "FILE".
-std::string Spelled(const Option& option) {
-    std::string text(option.name);
-    if (TakesValue(option)) (text += ' ') += option.valueName;
-    return text;
-}
-
 const Option* Named(std::span<const Option> options, std::string_view name) {
     const auto it = std::find_if(options.begin(), options.end(), [name](const Option& o) { return o.name == name; });
     return it != options.end() ? &*it : nullptr;
@@ -42,6 +35,12 @@ std::string HelpLine(std::string_view spelled, std::size_t width, std::string_vi
 }
 
 }  // namespace
+
+std::string Spelled(const Option& option) {
+    std::string text(option.name);
+    if (TakesValue(option)) (text += ' ') += option.valueName;
+    return text;
+}
 
 std::optional<std::string> ParsedOptions::Value(std::string_view name) const {
     for (const auto& [given, value] : m_values) {
@@ -113,7 +112,8 @@ std::string Usage(const CommandSpec& spec) {
         "               1 " +
         std::string(spec.incomplete) +
         "\n"
-        "               2 bad arguments, or a file that cannot be read or created\n";
+        "               2 " +
+        std::string(kBadInputMeaning) + "\n";
     return text;
 }
 

@@ -65,6 +65,12 @@ std::optional<std::string> ParseOptions(Args args, ParsedOptions& parsed);
 // the command has ended (FinishOutput).
 void Print(std::FILE* stream, std::string_view text);
 
+// What exit status 2 means, for every command.
+inline constexpr std::string_view kBadInputMeaning = "bad arguments, or a file that cannot be read or created";
+
+// The option as the user types it: "--out FILE.bmp", "--help" or "FILE".
+std::string Spelled(const Option& option);
+
 // "usage: lumetra-map NAME ..." and a line for every option.
 std::string Usage(const CommandSpec& spec);
 // The command's line in the usage of the whole tool.

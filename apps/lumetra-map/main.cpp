@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "apps/lumetra-map/commands.h"
+#include "apps/lumetra-map/manual.h"
+#include "resources/lumetra_version.h"
 
 namespace {
 
@@ -37,6 +39,17 @@ int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty()) return Usage(stderr, kExitBadInput);
     if (args[0] == "--help" || args[0] == "-h") return Usage(stdout, kExitDone);
+    if (args[0] == "--version") {
+        Print(stdout, "lumetra-map (Lumetra) " LUMETRA_VERSION_TEXT "\n");
+        return kExitDone;
+    }
+    // Not in the usage: the build writes the manual page with it.
+    if (args[0] == "--man") {
+        std::vector<const CommandSpec*> specs;
+        for (const Command& c : kCommands) specs.push_back(&c.spec);
+        Print(stdout, ToolManual(specs));
+        return kExitDone;
+    }
     for (const Command& c : kCommands) {
         if (args[0] == c.spec.name) return RunCommand(c.spec, c.run, Args(args).subspan(1));
     }

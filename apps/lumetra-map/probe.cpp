@@ -4,12 +4,14 @@
 // stdout and writes the frame the saver would show after its last probe.
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "apps/lumetra-map/commands.h"
 #include "apps/lumetra-map/frame_output.h"
+#include "apps/lumetra-map/probe_waits_linux.h"
 #include "apps/lumetra-map/tool_files.h"
 #include "probe/echo_prober_linux.h"
 #include "settings/settings_store.h"
@@ -110,6 +112,8 @@ int RunProbe(const ParsedOptions& options) {
         return Fail(kProbeCommand, kExitIncomplete, IcmpNotAllowedMessage(why, "lumetra-map"));
     }
 
+    // Ctrl-C or SIGTERM ends the run while it waits for a probe, and only then.
+    CInterruptibleProbes probes;
     // Asked before the probes, so that a wrong path costs no probe cycle; the
     // frame itself replaces the file only at the end.
     const std::string outFile = *options.Value("--out");
@@ -117,12 +121,13 @@ int RunProbe(const ParsedOptions& options) {
         return Fail(kProbeCommand, kExitBadInput, "cannot create '" + outFile + "': " + error.message());
     }
 
-    CEchoProber prober;
     std::vector<ProbedTarget> probed;
     for (PingTarget* target : OneProbeCycle(targets, region)) {
         Print(stderr, target->m_strHost + " ... ");
         static_cast<void>(std::fflush(stderr));
-        probed.push_back({target, ProbeTarget(*target, settings.m_nPingTimeout, prober)});
+        const std::optional<ProbeOutcome> outcome = probes.Probe(*target, settings.m_nPingTimeout);
+        if (!outcome) probes.EndBySignal();
+        probed.push_back({target, *outcome});
         Print(stderr, ResultText(probed.back()) + "\n");
     }
     PrintTable(probed);

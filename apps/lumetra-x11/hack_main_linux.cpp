@@ -1,8 +1,9 @@
 // lumetra-x11: the saver's view on X11. It runs the portable view as the
 // Windows saver window does: the motion timer every 110 ms, the probe timer
-// 110 ms after the start and then one period after each probe, the probe
-// blocking in between, and the snapshot when the run ends. It ends on the
-// mode's input, on the window's destruction, or on SIGTERM or SIGINT.
+// 110 ms after the start and then one period after each probe, the probe on
+// the view's worker thread in between, and the snapshot when the run ends. It
+// ends on the mode's input, on the window's destruction, or on SIGTERM or
+// SIGINT, whatever the network does meanwhile.
 // Before X11's headers, whose macro None would clash with IcmpSocketKind::None.
 #include "probe/echo_prober_linux.h"
 
@@ -14,12 +15,13 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <fstream>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <span>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -32,9 +34,10 @@
 #include "apps/lumetra-x11/x_display_linux.h"
 #include "framework/exceptions.h"
 #include "framework/program_folder.h"
-#include "targets/results_file.h"
 #include "view/frame_size.h"
 #include "view/latency_map_view.h"
+#include "view/probe_worker.h"
+#include "view/wakeup_fd_linux.h"
 
 namespace lumetra::x11 {
 namespace {
@@ -49,9 +52,18 @@ void Say(const std::string& message) {
 // The view whose snapshot is still to be written if the display goes away.
 CLatencyMapView* g_pRunningView = nullptr;
 
+// Ends the process at once, without the destructors of static objects, which
+// a probe still in flight on the worker (a name look-up cannot be cancelled)
+// might otherwise meet.
+[[noreturn]] void EndNow(int code) {
+    static_cast<void>(std::fflush(nullptr));
+    std::_Exit(code);
+}
+
 void WriteSnapshotOnConnectionLoss() {
     Say("lost the connection to the X display");
     if (g_pRunningView != nullptr) static_cast<void>(g_pRunningView->Destroy());
+    EndNow(kExitCannotRun);  // Xlib would end it with this code anyway
 }
 
 // The folder of the bundled target file, found from the program's own.
@@ -69,10 +81,7 @@ std::unique_ptr<IEchoProber> MakeProber(const HackOptions& options, const CLaten
         if (!IcmpSocketsAvailable(&why)) Say(IcmpNotAllowedMessage(why, kProgramName));
         return std::make_unique<CEchoProber>();
     }
-    std::ifstream file(options.replayResults, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return std::make_unique<CReplayProber>(view.Targets(), ParseResults(text.str(), view.Targets().size()).results);
+    return std::make_unique<CReplayProber>(view.TargetFileReader(), options.replayResults);
 }
 
 class CHackRun {
@@ -91,9 +100,9 @@ public:
         m_view.SetFolders({"", BundledDataFolder(), std::nullopt});
         m_view.LoadSettings();
         ApplyOverrides(m_options.overrides, m_view.Settings());
-        m_view.Start(m_window.Client(), nullptr, m_random);
+        CProbeWorker worker(MakeProber(m_options, m_view), CWakeupFd::WakeOf(m_wakeup));
+        m_view.Start(m_window.Client(), nullptr, m_random, worker);
         g_pRunningView = &m_view;
-        std::unique_ptr<IEchoProber> prober = MakeProber(m_options, m_view);
         m_image.Fill(m_view.Frame());
         Paint();
 
@@ -103,16 +112,21 @@ public:
         while (!m_bEnding) {
             HandleEvents();
             if (m_bEnding || m_signals.Arrived()) break;
+            TakeResults(worker);
             if (const std::optional<unsigned> id = m_timers.TakeDue(Clock::now())) {
-                OnTimer(*id, *prober);
+                OnTimer(*id, worker);
             } else {
                 Wait();
             }
         }
+        m_bAbandonedWork = worker.Stop();
         g_pRunningView = nullptr;
         static_cast<void>(m_view.Destroy());
         return kExitDone;
     }
+
+    // Whether a probe was still in flight at the end and left to itself.
+    bool AbandonedWork() const { return m_bAbandonedWork; }
 
 private:
     void Paint() {
@@ -121,13 +135,21 @@ private:
         XFlush(m_connection.Get());
     }
 
-    void OnTimer(unsigned id, IEchoProber& prober) {
-        if (const std::optional<int> period = m_view.OnTimer(id, m_window.Client(), prober, m_random)) {
+    void OnTimer(unsigned id, CProbeWorker& worker) {
+        m_view.OnTimer(id, m_window.Client(), worker, m_random);
+        Paint();
+    }
+
+    void TakeResults(CProbeWorker& worker) {
+        m_wakeup->Clear();
+        while (std::optional<WorkResult> result = worker.Take()) {
+            const std::optional<int> period = m_view.OnWorkDone(std::move(*result));
+            if (!period) continue;
             m_image.Fill(m_view.Frame());
             m_timers.Set(kProbeTimerId, *period, Clock::now());
             if (m_options.probeLimit && ++m_nProbes >= *m_options.probeLimit) m_timers.Kill(kProbeTimerId);
+            Paint();
         }
-        Paint();
     }
 
     void HandleEvents() {
@@ -142,7 +164,7 @@ private:
         }
     }
 
-    // Until the next timer, an X event or a stop signal.
+    // Until the next timer, an X event, a stop signal or a result.
     void Wait() {
         XFlush(m_connection.Get());
         int timeoutMs = -1;
@@ -150,8 +172,10 @@ private:
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
             timeoutMs = static_cast<int>(std::clamp<long long>(left, 0, 1'000'000));
         }
-        pollfd watched[] = {{ConnectionNumber(m_connection.Get()), POLLIN, 0}, {m_signals.Fd(), POLLIN, 0}};
-        static_cast<void>(poll(watched, 2, timeoutMs));
+        pollfd watched[] = {{ConnectionNumber(m_connection.Get()), POLLIN, 0},
+                            {m_signals.Fd(), POLLIN, 0},
+                            {m_wakeup->Fd(), POLLIN, 0}};
+        static_cast<void>(poll(watched, std::size(watched), timeoutMs));
     }
 
     const HackOptions& m_options;
@@ -163,8 +187,10 @@ private:
     CLatencyMapView m_view;
     CRuntimeRandom m_random;
     CTimerSchedule m_timers;
+    std::shared_ptr<CWakeupFd> m_wakeup = std::make_shared<CWakeupFd>();
     int m_nProbes = 0;
     bool m_bEnding = false;
+    bool m_bAbandonedWork = false;
 };
 
 int Main(std::span<const std::string_view> args) {
@@ -203,7 +229,10 @@ int Main(std::span<const std::string_view> args) {
         Say("the window's visual is not TrueColor of 15 bits or more");
         return kExitCannotRun;
     }
-    return CHackRun(options, target.mode, signals, connection, window, *image).Run();
+    CHackRun run(options, target.mode, signals, connection, window, *image);
+    const int code = run.Run();
+    if (run.AbandonedWork()) EndNow(code);
+    return code;
 }
 
 }  // namespace

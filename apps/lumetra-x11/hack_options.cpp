@@ -23,7 +23,8 @@ constexpr ModeSwitch kModeSwitches[] = {
     {"-fullscreen", DrawMode::kFullScreen,
      "the whole screen; any key, button, loss of focus or mouse move of more than {threshold} pixels ends the "
      "run"},
-    {"-root", DrawMode::kRoot, "the root window (or the window that $XSCREENSAVER_WINDOW names)"},
+    {"-root", DrawMode::kRoot,
+     "the root window, or the window that -window-id or $XSCREENSAVER_WINDOW names, as a screen saver"},
 };
 constexpr std::string_view kWindowId = "-window-id";
 constexpr std::string_view kWindowIdHelp = "the window with this id (decimal, or hexadecimal after 0x)";
@@ -68,9 +69,14 @@ std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-// The mode, refusing a second, different one.
+// The mode, refusing a second one that contradicts the first. -root with
+// -window-id is no contradiction: a hack's "draw as a saver" with the window
+// to draw in, which wins (xscreensaver's preview runs "--root --window-id ID").
 std::optional<std::string> SetMode(HackOptions& options, DrawMode mode, std::string_view name) {
-    if (options.mode && *options.mode != mode) return "choose one place to draw; " + std::string(name) + " is another";
+    const auto refines = [](DrawMode a, DrawMode b) { return a == DrawMode::kRoot && b == DrawMode::kGivenWindow; };
+    if (options.mode && refines(mode, *options.mode)) return std::nullopt;
+    if (options.mode && *options.mode != mode && !refines(*options.mode, mode))
+        return "choose one place to draw; " + std::string(name) + " is another";
     options.mode = mode;
     return std::nullopt;
 }
@@ -97,7 +103,10 @@ bool TakesValue(std::string_view name, const SaverOption* setting) {
 
 std::optional<std::string> TakeOne(HackOptions& options, std::string_view name, std::optional<std::string_view> value) {
     if (const SaverOption* setting = SettingSwitch(name)) return SetSetting(options, *setting, value);
-    if (const ModeSwitch* mode = Mode(name)) return SetMode(options, mode->mode, name);
+    if (const ModeSwitch* mode = Mode(name)) {
+        options.rootGiven = options.rootGiven || mode->mode == DrawMode::kRoot;
+        return SetMode(options, mode->mode, name);
+    }
     if (name == kHelp) {
         options.help = true;
     } else if (name == kDisplay) {
@@ -166,28 +175,41 @@ void ApplyOverrides(const std::vector<SettingOverride>& overrides, SaverSettings
     }
 }
 
-std::string HackUsage() {
-    std::string text = "usage: " + std::string(kProgramName) +
-                       " [-window | -fullscreen | -root | -window-id ID] [-display NAME] [OPTION...]\n"
-                       "  Lumetra's latency map, drifting over a black screen, as an X11 screen-saver hack.\n"
-                       "where to draw:\n";
-    for (const ModeSwitch& mode : kModeSwitches) text += HelpLine(mode.name, WithThreshold(mode.help));
-    text += HelpLine(std::string(kWindowId) + " ID", kWindowIdHelp);
-    text += HelpLine(std::string(kDisplay) + " NAME", kDisplayHelp);
-    text += "options, over the settings of Lumetra.ini ($XDG_CONFIG_HOME or ~/.config):\n";
+std::vector<HelpGroup> HackHelpGroups() {
+    HelpGroup where{"where to draw", {}};
+    for (const ModeSwitch& mode : kModeSwitches)
+        where.entries.push_back({std::string(mode.name), WithThreshold(mode.help)});
+    where.entries.push_back({std::string(kWindowId) + " ID", std::string(kWindowIdHelp)});
+    where.entries.push_back({std::string(kDisplay) + " NAME", std::string(kDisplayHelp)});
+    HelpGroup settings{"options, over the settings of Lumetra.ini ($XDG_CONFIG_HOME or ~/.config)", {}};
     for (const SaverOption& option : kSaverOptions) {
         const CommandSwitch& sw = option.commandSwitch;
         if (sw.name.empty()) continue;
         std::string spelled(sw.name);
         if (!sw.valueName.empty()) (spelled += ' ') += sw.valueName;
-        text += HelpLine(spelled, std::string(sw.help) + " (" + std::string(option.key) + ")");
+        settings.entries.push_back({spelled, std::string(sw.help) + " (" + std::string(option.key) + ")"});
     }
-    text += HelpLine(kHelp, kHelpHelp);
-    text += "  SIGTERM or SIGINT end the run like a dismissal; the last frame goes to " +
-            std::string(kSnapshotFileName) +
-            " when\n  SaveFinalBMP is on.\n"
-            "  exit status: 0 done, 1 no display or no window to draw in, 2 bad arguments\n";
-    return text;
+    settings.entries.push_back({std::string(kHelp), std::string(kHelpHelp)});
+    return {where, settings};
+}
+
+std::string HackEnding() {
+    return "SIGTERM or SIGINT end the run like a dismissal; the last frame goes to " + std::string(kSnapshotFileName) +
+           " when SaveFinalBMP is on.";
+}
+
+std::string HackUsage() {
+    std::string text = "usage: " + std::string(kProgramName) + " " + kHackSynopsis + "\n  " + kHackSummary + "\n";
+    for (const HelpGroup& group : HackHelpGroups()) {
+        text += std::string(group.title) + ":\n";
+        for (const HelpEntry& entry : group.entries) text += HelpLine(entry.spelled, entry.help);
+    }
+    text += "  " + HackEnding() + "\n  exit status:";
+    for (const ExitMeaning& status : kHackExitStatus) {
+        text += (&status == kHackExitStatus.data() ? " " : ", ") + std::to_string(status.code) + " " +
+                std::string(status.meaning);
+    }
+    return text + "\n";
 }
 
 std::variant<DrawTarget, std::string> ChooseDrawTarget(const HackOptions& options, const char* xscreensaverWindow) {

@@ -5,6 +5,7 @@
 // natively.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -38,6 +39,7 @@ struct SettingOverride {
 
 struct HackOptions {
     std::optional<DrawMode> mode;  // as asked; nothing: no mode switch was given
+    bool rootGiven = false;        // -root, also when -window-id names the window
     std::uint64_t windowId = 0;    // with -window-id
     std::string display;           // -display; empty: $DISPLAY
     bool help = false;
@@ -55,6 +57,37 @@ std::optional<std::string> ParseHackOptions(std::span<const std::string_view> ar
 
 // Sets the overridden members, after the settings file has been read.
 void ApplyOverrides(const std::vector<SettingOverride>& overrides, SaverSettings& settings);
+
+inline constexpr char kHackSynopsis[] = "[-window | -fullscreen | -root | -window-id ID] [-display NAME] [OPTION...]";
+inline constexpr char kHackSummary[] =
+    "Lumetra's latency map, drifting over a black screen, as an X11 screen-saver hack.";
+
+// What each exit status of the program means.
+struct ExitMeaning {
+    int code;
+    std::string_view meaning;
+};
+inline constexpr std::array<ExitMeaning, 3> kHackExitStatus = {{
+    {0, "done"},
+    {1, "no display or no window to draw in"},
+    {2, "bad arguments"},
+}};
+
+// One option as the help and the manual page show it: "-window-id ID" and
+// what it does.
+struct HelpEntry {
+    std::string spelled;
+    std::string help;
+};
+struct HelpGroup {
+    std::string_view title;
+    std::vector<HelpEntry> entries;
+};
+// Every option the help lists, by group, from the mode switches and the
+// settings table.
+std::vector<HelpGroup> HackHelpGroups();
+// How a run ends and what it leaves behind, in one sentence.
+std::string HackEnding();
 
 // The help: usage, modes, the table's switches, the exit status.
 std::string HackUsage();

@@ -1,11 +1,22 @@
 #include "apps/lumetra-x11/replay_prober.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace lumetra::x11 {
 
-CReplayProber::CReplayProber(const TargetList& targets, const std::vector<ProbeResult>& results) {
+CReplayProber::CReplayProber(std::function<TargetList()> readTargets, std::string resultsFile)
+    : m_readTargets(std::move(readTargets)), m_strResultsFile(std::move(resultsFile)) {}
+
+void CReplayProber::ReadOnce() {
+    if (!m_readTargets) return;
+    const TargetList targets = std::exchange(m_readTargets, nullptr)();
+    std::ifstream file(m_strResultsFile, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
     std::vector<const PingTarget*> byIndex;
     for (const auto& target : targets) byIndex.push_back(target.get());
-    for (const ProbeResult& result : results) {
+    for (const ProbeResult& result : ParseResults(text.str(), targets.size()).results) {
         if (result.nIndex >= byIndex.size()) continue;
         const PingTarget& target = *byIndex[result.nIndex];
         const Answer answer{result.nRoundTripMs, result.nSecondResult};
@@ -26,6 +37,7 @@ int CReplayProber::Reply(const Answer* answer, int* roundTripMs, int* secondResu
 
 int CReplayProber::PingAddress(std::uint32_t address, int* roundTripMs, int* secondResult, int /*timeoutMs*/,
                                int /*dataSize*/) {
+    ReadOnce();
     const auto found = m_byAddress.find(address);
     return Reply(found != m_byAddress.end() ? &found->second : nullptr, roundTripMs, secondResult);
 }
@@ -36,6 +48,7 @@ int CReplayProber::ResolveHostName(const char* /*host*/, std::uint32_t* /*addres
 
 int CReplayProber::PingHostName(const char* host, int* roundTripMs, int* secondResult, int /*timeoutMs*/,
                                 int /*dataSize*/, bool* resolved) {
+    ReadOnce();
     *resolved = true;
     const auto found = m_byName.find(host);
     return Reply(found != m_byName.end() ? &found->second : nullptr, roundTripMs, secondResult);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -17,10 +18,12 @@ namespace lumetra::x11 {
 
 class CReplayProber final : public IEchoProber {
 public:
-    // Each result belongs to the target at its index in `targets`, which is
-    // found again by its address or, without one, by its name. A target
-    // without a result does not answer.
-    CReplayProber(const TargetList& targets, const std::vector<ProbeResult>& results);
+    // Each result of the file `resultsFile` belongs to the target at its
+    // index in the list that `readTargets` gives, and that target is found
+    // again by its address or, without one, by its name. A target without a
+    // result does not answer. Both files are read at the first probe, on the
+    // thread that probes.
+    CReplayProber(std::function<TargetList()> readTargets, std::string resultsFile);
 
     int PingAddress(std::uint32_t address, int* roundTripMs, int* secondResult, int timeoutMs, int dataSize) override;
     int ResolveHostName(const char* host, std::uint32_t* address) override;
@@ -30,7 +33,10 @@ public:
 private:
     using Answer = std::pair<int, int>;  // round trip, second result
     static int Reply(const Answer* answer, int* roundTripMs, int* secondResult);
+    void ReadOnce();
 
+    std::function<TargetList()> m_readTargets;  // empty once read
+    std::string m_strResultsFile;
     std::map<std::uint32_t, Answer> m_byAddress;
     std::map<std::string, Answer> m_byName;
 };

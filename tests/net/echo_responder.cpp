@@ -7,6 +7,8 @@
 //   host NAME ADDRESS BEHAVIOUR   BEHAVIOUR: a delay in ms | never | unreach | decoy:MS
 //                                            | decoy-KIND:MS
 //   flood SOURCE INTERVAL_MS      unsolicited echo replies from SOURCE to PROBER
+//   dns-blackhole ADDRESS         a name server at ADDRESS that reads every
+//                                 query and answers none
 // "unreach" answers with an ICMP destination-unreachable error instead of an
 // echo reply. "decoy:MS" first sends near-miss replies at once, one of every
 // KIND, then the real reply after MS; "decoy-KIND:MS" sends only that one.
@@ -16,7 +18,9 @@
 // request).
 //
 // LOG gets "ready" once the sockets are open, then one line per request:
-//   request DEST from SOURCE id ID seq SEQ data SIZE fill aa|other
+//   request DEST from SOURCE id ID seq SEQ data SIZE fill aa|other at MS
+// and one per name query:
+//   query from SOURCE at MS
 //
 // This program is only a test peer; it stands alone so that the Windows build
 // can compile it with the host's compiler.
@@ -76,6 +80,7 @@ struct Flood {
 struct Config {
     std::map<std::uint32_t, Behaviour> hosts;  // by address in network order
     std::vector<Flood> floods;
+    std::optional<in_addr> nameServer;  // the dns-blackhole
 };
 
 std::optional<Behaviour> ParseBehaviour(const std::string& word) {
@@ -130,6 +135,11 @@ bool LoadConfig(const char* path, Config& config) {
                 return false;
             }
             config.floods.push_back(flood);
+        } else if (kind == "dns-blackhole") {
+            std::string address;
+            in_addr parsed{};
+            if (!(words >> address) || inet_pton(AF_INET, address.c_str(), &parsed) != 1) return false;
+            config.nameServer = parsed;
         } else {
             return false;
         }
@@ -185,12 +195,13 @@ public:
     bool Open() {
         m_listen = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
         m_send = socket(AF_INET, SOCK_RAW, IPPROTO_RAW);  // the header is ours: any source address
-        return m_listen >= 0 && m_send >= 0;
+        return m_listen >= 0 && m_send >= 0 && OpenNameServer();
     }
 
     ~Responder() {
-        if (m_listen >= 0) close(m_listen);
-        if (m_send >= 0) close(m_send);
+        for (const int fd : {m_listen, m_send, m_names}) {
+            if (fd >= 0) close(fd);
+        }
     }
     Responder(const Responder&) = delete;
     Responder& operator=(const Responder&) = delete;
@@ -201,15 +212,39 @@ public:
         m_log << "ready" << std::endl;
         while (!g_stop) {
             SendDue();
-            pollfd watch{m_listen, POLLIN, 0};
+            pollfd watch[] = {{m_listen, POLLIN, 0}, {m_names, POLLIN, 0}};
             const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(NextDue() - Clock::now());
             const long long ns = std::max<long long>(wait.count(), 0);
             const timespec timeout{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
-            if (ppoll(&watch, 1, &timeout, nullptr) > 0) ReadRequests();
+            if (ppoll(watch, 2, &timeout, nullptr) <= 0) continue;
+            if (watch[0].revents != 0) ReadRequests();
+            if (watch[1].revents != 0) DropQueries();
         }
     }
 
 private:
+    bool OpenNameServer() {
+        if (!m_config.nameServer) return true;
+        m_names = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_port = htons(53);
+        at.sin_addr = *m_config.nameServer;
+        return m_names >= 0 && bind(m_names, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0;
+    }
+
+    void DropQueries() {
+        char query[1500];
+        sockaddr_in from{};
+        socklen_t size = sizeof from;
+        while (recvfrom(m_names, query, sizeof query, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &size) >= 0) {
+            char source[INET_ADDRSTRLEN] = {};
+            inet_ntop(AF_INET, &from.sin_addr, source, sizeof source);
+            m_log << "query from " << source << " at " << WallClockMs() << std::endl;
+            size = sizeof from;
+        }
+    }
+
     Clock::time_point NextDue() const {
         Clock::time_point next = Clock::now() + std::chrono::milliseconds(200);
         if (!m_pending.empty()) next = std::min(next, m_pending.top().due);
@@ -327,6 +362,7 @@ private:
     std::mt19937 m_random;
     int m_listen = -1;
     int m_send = -1;
+    int m_names = -1;  // the name server that never answers
     std::priority_queue<Pending, std::vector<Pending>, std::greater<>> m_pending;
     std::vector<Clock::time_point> m_nextFlood;
 };

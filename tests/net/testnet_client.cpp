@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -64,7 +65,8 @@ std::uint32_t Packed(const std::string& dotted) {
 std::optional<CTestNet> CTestNet::Join(std::string* whyNot) {
     const char* dir = std::getenv("LUMETRA_TESTNET_DIR");
     const char* hosts = std::getenv("LUMETRA_TESTNET_HOSTS");
-    if (dir == nullptr || hosts == nullptr) {
+    const char* nsswitch = std::getenv("LUMETRA_TESTNET_NSSWITCH");
+    if (dir == nullptr || hosts == nullptr || nsswitch == nullptr) {
         const char* skip = std::getenv("LUMETRA_TESTNET_SKIP");
         *whyNot = skip != nullptr ? skip : "not inside the test network: run through tests/net/testnet.sh (as root)";
         return std::nullopt;
@@ -72,6 +74,7 @@ std::optional<CTestNet> CTestNet::Join(std::string* whyNot) {
     CTestNet net;
     net.m_strDir = LocalPath(dir);
     net.m_strHostsFile = LocalPath(hosts);
+    net.m_strNsswitchFile = LocalPath(nsswitch);
     std::string config;
     if (!ReadWhole(net.m_strDir + "/hosts.conf", &config) || !ReadWhole(net.m_strHostsFile, &net.m_strOriginalHosts)) {
         *whyNot = "cannot read the test network's files in " + net.m_strDir;
@@ -143,6 +146,22 @@ bool CTestNet::MoveName(const std::string& name, std::uint32_t address) const {
 
 bool CTestNet::RestoreHostsFile() const {
     return WriteInPlace(m_strHostsFile, m_strOriginalHosts);
+}
+
+bool CTestNet::AskNameServer(bool ask) const {
+    std::string text;
+    if (!ReadWhole(m_strNsswitchFile, &text)) return false;
+    const std::size_t line = text.find("hosts:");
+    if (line == std::string::npos) return false;
+    const std::size_t end = std::min(text.find('\n', line), text.size());
+    return WriteInPlace(m_strNsswitchFile, text.replace(line, end - line, ask ? "hosts: files dns" : "hosts: files"));
+}
+
+int CTestNet::NameQueries() const {
+    std::ifstream log(m_strDir + "/responder.log");
+    int count = 0;
+    for (std::string line; std::getline(log, line);) count += line.starts_with("query ") ? 1 : 0;
+    return count;
 }
 
 }  // namespace lumetra::testnet

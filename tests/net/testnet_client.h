@@ -3,6 +3,8 @@
 // echo responder has seen. Portable: the Windows tests under Wine use it too.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,11 +48,30 @@ public:
     // The hosts file as it was when joined.
     bool RestoreHostsFile() const;
 
+    // Whether names outside the hosts file go to the network's name server
+    // (its dns-blackhole, which never answers), and how many queries it got.
+    bool AskNameServer(bool ask) const;
+    int NameQueries() const;
+
 private:
     std::string m_strDir;
     std::string m_strHostsFile;
+    std::string m_strNsswitchFile;
     std::string m_strOriginalHosts;
     std::vector<Host> m_hosts;
+};
+
+// While it lives, names outside the hosts file go to the network's name
+// server, which never answers: each look-up of one blocks.
+class CDeadNameServer {
+public:
+    explicit CDeadNameServer(const CTestNet& net) : m_net(net) { EXPECT_TRUE(m_net.AskNameServer(true)); }
+    ~CDeadNameServer() { m_net.AskNameServer(false); }
+    CDeadNameServer(const CDeadNameServer&) = delete;
+    CDeadNameServer& operator=(const CDeadNameServer&) = delete;
+
+private:
+    const CTestNet& m_net;
 };
 
 // Dotted text of a packed address and back (0 when the text is not four numbers).

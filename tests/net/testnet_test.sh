@@ -51,7 +51,7 @@ expect_no_traces() {
     while read -r ns; do
         ip netns list | awk '{print $1}' | grep -qx "$ns" && fail "$what: namespace $ns is left"
         [ -e "/etc/netns/$ns" ] && fail "$what: /etc/netns/$ns is left"
-        [ -e "$STATE_ROOT/$ns.testnet" ] && fail "$what: $STATE_ROOT/$ns.testnet is left"
+        compgen -G "$STATE_ROOT/$ns.testnet*" >/dev/null && fail "$what: a state folder $STATE_ROOT/$ns.testnet* is left"
     done <"$work/made"
 }
 

@@ -1,6 +1,9 @@
 #include "targets/target_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <cerrno>
 #include <filesystem>
@@ -164,6 +167,20 @@ TEST(LoadTargetFile, AnEmptyFileAddsNothing) {
     EXPECT_TRUE(targets.empty());
     EXPECT_EQ(region, "USA");
 }
+
+#ifndef _WIN32
+// A FIFO that no one writes to: opened for reading the usual way, it would
+// wait for a writer for ever.
+TEST(LoadTargetFile, AFifoIsNotWaitedForAndAddsNothing) {
+    CTempFolder dir;
+    const std::filesystem::path fifo = dir.Path() / "targets.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    TargetList targets;
+    std::string region;
+    LoadTargetFile(fifo.string(), targets, region);
+    EXPECT_TRUE(targets.empty());
+}
+#endif
 
 TEST(LoadTargetFile, ABackslashPathOpensTheFileInTheCurrentFolder) {
     CTempFolder dir;

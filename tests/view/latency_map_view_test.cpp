@@ -5,13 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "targets/results_file.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/temp_folder.h"
+#include "tests/view/blocking_prober.h"
 #include "tests/view/scripted_prober.h"
 #include "tests/view/scripted_random.h"
 #include "view/frame_size.h"
@@ -180,6 +184,35 @@ TEST_F(MapView, NoSnapshotWhenItIsSwitchedOffOrNoFolderTakesIt) {
     EXPECT_EQ(nowhere.Destroy(), std::nullopt);
     EXPECT_TRUE(nowhere.Frame().IsEmpty()) << "the frame was not released";
     EXPECT_TRUE(nowhere.Targets().empty()) << "the targets were not released";
+}
+
+TEST_F(MapView, WhileAProbeIsInFlightTheFrameMovesNoOtherStartsAndTheSnapshotIsTheLastFrame) {
+    m_view.LoadSettings((Frames() / "settings-first.ini").string());
+    const auto gate = std::make_shared<test::CProbeGate>();
+    CProbeWorker worker(std::make_unique<test::CBlockingProber>(gate), [] {});
+    CScriptedRandom random({2, 1, 100, 200});
+    ASSERT_TRUE(m_view.Start(kScreen, nullptr, random, worker));
+    EXPECT_TRUE(m_view.Targets().empty()) << "read on the caller's thread";
+    std::optional<WorkResult> read = test::AwaitResult(worker);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(m_view.OnWorkDone(std::move(*read)), std::nullopt);
+    EXPECT_EQ(m_view.Targets().size(), 22U);
+
+    m_view.OnTimer(kProbeTimerId, kScreen, worker, random);
+    ASSERT_TRUE(gate->Await([&] { return gate->probes > 0; }));
+    m_view.OnTimer(kMotionTimerId, kScreen, worker, random);
+    EXPECT_EQ(m_view.Position(), (Point{201, 102}));
+    m_view.OnTimer(kProbeTimerId, kScreen, worker, random);
+    EXPECT_EQ(m_view.Destroy(), Snapshot().string());
+    EXPECT_TRUE(test::ReadAll(Snapshot()) == test::ReadAll(Frames() / "first_frame.bmp"))
+        << "not the frame as last rendered";
+
+    gate->Change([&] { gate->open = true; });
+    std::optional<WorkResult> late = test::AwaitResult(worker);
+    ASSERT_TRUE(late);
+    EXPECT_EQ(m_view.OnWorkDone(std::move(*late)), std::nullopt) << "a result taken after the destruction";
+    EXPECT_FALSE(test::AwaitResult(worker, std::chrono::milliseconds(300)))
+        << "a probe started while one was in flight";
 }
 
 TEST_F(MapView, NothingHappensBeforeTheStartOrAfterTheDestruction) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -302,12 +303,20 @@ std::size_t FilesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(begin(files), end(files)));
 }
 
-TEST_F(ProbeTool, AnInterruptedCycleLeavesTheOldFrameAsItWas) {
-    // The silent host keeps the cycle waiting for its long timeout; the run
-    // is interrupted while it waits.
+struct Interruption {
+    const char* what;
+    const char* targets;
+    int signal;
+};
+
+TEST_F(ProbeTool, AnInterruptedCycleEndsAtOnceAndLeavesTheOldFrameAsItWas) {
+    // The silent host keeps the cycle waiting for its long timeout, the name
+    // server that never answers for a look-up; the run is interrupted while
+    // it waits.
     const std::string fast = TargetLine(Dotted("fast.lumetra.test"), "fast.lumetra.test", 100, 60);
-    const std::string targets =
-        WriteFile("targets.txt", fast + TargetLine(Dotted("silent.lumetra.test"), "silent.lumetra.test", 200, 60));
+    WriteFile("silent.txt", fast + TargetLine(Dotted("silent.lumetra.test"), "silent.lumetra.test", 200, 60));
+    WriteFile("name.txt", fast + TargetLine("byname", "hangs.lumetra.test", 200, 60));
+    const testnet::CDeadNameServer deadNames(*m_net);
     const std::string settings = Settings(30000);
     const std::filesystem::path pictures = m_dir / "pictures";
     std::filesystem::create_directory(pictures);
@@ -315,17 +324,30 @@ TEST_F(ProbeTool, AnInterruptedCycleLeavesTheOldFrameAsItWas) {
     std::ofstream(frame, std::ios::binary) << "an older picture";
     const std::uint32_t silent = m_net->HostNamed("silent.lumetra.test").address;
 
-    for (const int signal : {SIGINT, SIGTERM}) {
-        const int asked = m_net->RequestsTo(silent);
-        test::CToolProcess tool(
-            {.args = {"probe", "--targets", targets, "--settings", settings, "--out", frame.string()}}, m_dir);
-        for (int wait = 0; wait < 500 && m_net->RequestsTo(silent) == asked; ++wait) {
+    const Interruption cases[] = {{"an echo", "silent.txt", SIGINT},
+                                  {"an echo", "silent.txt", SIGTERM},
+                                  {"a name look-up that never answers", "name.txt", SIGINT},
+                                  {"a name look-up that never answers", "name.txt", SIGTERM}};
+    for (const Interruption& c : cases) {
+        const auto sent = [&] { return m_net->RequestsTo(silent) + m_net->NameQueries(); };
+        const int asked = sent();
+        test::CToolProcess tool({.args = {"probe", "--targets", (m_dir / c.targets).string(), "--settings", settings,
+                                          "--out", frame.string()}},
+                                m_dir);
+        for (int wait = 0; wait < 500 && sent() == asked; ++wait) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        ASSERT_GT(m_net->RequestsTo(silent), asked) << "the cycle never reached the silent host: " << tool.ErrSoFar();
-        tool.Signal(signal);
-        const test::ToolRun run = tool.Wait();
-        EXPECT_EQ(run.nSignal, signal) << "the run ended before its interruption: " << run.err;
+        ASSERT_GT(sent(), asked) << "the cycle never reached " << c.what << ": " << tool.ErrSoFar();
+        const auto at = std::chrono::steady_clock::now();
+        tool.Signal(c.signal);
+        const std::optional<test::ToolRun> run = tool.WaitAtMost(std::chrono::milliseconds(3000));
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - at).count();
+        std::printf("lumetra-map probe, signal %d during %s: ended %lld ms after it\n", c.signal, c.what,
+                    static_cast<long long>(ms));
+        ASSERT_TRUE(run) << c.what << ": still running";
+        EXPECT_LT(ms, 500) << c.what;
+        EXPECT_EQ(run->nSignal, c.signal) << "the run ended before its interruption: " << run->err;
         EXPECT_EQ(ReadAll(frame), "an older picture");
         EXPECT_EQ(FilesIn(pictures), 1U) << "a file was left beside the frame";
     }

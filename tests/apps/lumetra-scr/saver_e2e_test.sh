@@ -123,5 +123,46 @@ cd "$work/preview"
 check "preview ends with 0" 0 "$(wine "$preview_parent" "$work/bin/lumetra.scr" p >/dev/null 2>&1; echo $?)"
 check "preview snapshot" "516x310" "$(identify -format '%wx%h' "$work/preview/lumetra.bmp" 2>/dev/null)"
 
+# --- A name server that never answers, a silent host and PingTimeout 5000:
+# during the name look-up the frame moves on, a key ends the saver within
+# 1.5 s, and the snapshot is whole.
+nsswitch=$(cat "$LUMETRA_TESTNET_NSSWITCH")
+printf '%s\n' "${nsswitch/hosts: files/hosts: files dns}" >"$LUMETRA_TESTNET_NSSWITCH"
+mkdir -p "$work/hang"
+printf '1\tname\thangs.lumetra.test\tname\t*\t100,120\tUSA\n6\t%s\tsilent.lumetra.test\tsilent\t*\t250,240\tUSA\n' \
+    "$(ip_of silent.lumetra.test)" >"$work/hang/lumetra.txt"
+printf '[Lumetra]\r\nPingTimeout=5000\r\nSaveFinalBMP=1\r\n' >"$settings_dir/Lumetra.ini"
+queries() { grep -c '^query' "$log"; }
+asked=$(queries)
+rm -f "$work/code"
+# Without a window manager on the virtual display, Wine waits 2 s for one at
+# the hiding of a managed window, before WM_DESTROY: the saver's window is
+# shown unmanaged here, as the Windows test programs' are.
+unmanaged='HKCU\Software\Wine\AppDefaults\lumetra.scr\X11 Driver'
+wine reg add "$unmanaged" /v Managed /d N /f >/dev/null 2>&1
+cd "$work/hang"
+(wine "$work/bin/lumetra.scr" /s >/dev/null 2>&1; echo $? >"$work/code") &
+wait_for_saver
+for _ in $(seq 1 100); do [ "$(queries)" -gt "$asked" ] && break; sleep 0.05; done
+check "a name look-up that never answers is in flight" yes "$([ "$(queries)" -gt "$asked" ] && echo yes || echo no)"
+import -window root "$work/c.png"
+sleep 0.6
+import -window root "$work/d.png"
+read -r l1 t1 _ <<<"$(edges "$work/c.png")"
+read -r l2 t2 _ <<<"$(edges "$work/d.png")"
+check "the frame moves during the look-up (from $l1,$t1 to $l2,$t2)" yes "$([ "${l1:-x},${t1:-x}" != "${l2:-x},${t2:-x}" ] && echo yes || echo no)"
+pressed=$(now_ms)
+xdotool key space
+for _ in $(seq 1 500); do [ -s "$work/code" ] && break; sleep 0.01; done
+took=$(($(now_ms) - pressed))
+written=$(($(date -r lumetra.bmp +%s%3N 2>/dev/null || echo "$pressed") - pressed))
+echo "lumetra.scr /s: ended $took ms after the key press (its snapshot written after $written ms), during a name look-up that never answers"
+check "a key during the look-up ends the saver within 1.5 s (${took} ms)" yes "$([ "$took" -le 1500 ] && echo yes || echo no)"
+check "and with 0" 0 "$(cat "$work/code" 2>/dev/null)"
+check "the snapshot is whole" "516x310 479934" \
+    "$(identify -format '%wx%h' lumetra.bmp 2>/dev/null) $(stat -c %s lumetra.bmp 2>/dev/null)"
+printf '%s\n' "$nsswitch" >"$LUMETRA_TESTNET_NSSWITCH"
+wine reg delete "$unmanaged" /f >/dev/null 2>&1
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "apps/lumetra-x11/hack_manual.h"
 #include "apps/lumetra-x11/hack_options.h"
+#include "framework/manual_page.h"
 #include "tests/settings/support.h"
 #include "tests/support/files.h"
 
@@ -75,6 +77,9 @@ TEST(HackOptions, ModesAndWindowIds) {
         {{"-window-id", "0x1a00003"}, DrawMode::kGivenWindow, 0x1a00003},
         {{"-window-id", "4194307"}, DrawMode::kGivenWindow, 4194307},
         {{"-window-id", "0XFF"}, DrawMode::kGivenWindow, 255},
+        // xscreensaver's preview: the given window wins over the root, in either order.
+        {{"--root", "--window-id", "0x1a00003"}, DrawMode::kGivenWindow, 0x1a00003},
+        {{"-window-id", "12", "-root"}, DrawMode::kGivenWindow, 12},
     };
     for (const ModeCase& c : cases) {
         HackOptions options;
@@ -101,6 +106,8 @@ TEST(HackOptions, BadArgumentsAreNamed) {
         {{"-map-motion", ""}, "-map-motion needs a whole number, not ''"},
         {{"-root", "-window"}, "choose one place to draw; -window is another"},
         {{"-fullscreen", "-window-id", "7"}, "choose one place to draw; -window-id is another"},
+        {{"-window", "-window-id", "7"}, "choose one place to draw; -window-id is another"},
+        {{"-window-id", "7", "-fullscreen"}, "choose one place to draw; -fullscreen is another"},
         {{"-window-id", "0"}, "-window-id needs a window id, not '0'"},
         {{"-window-id", "0x"}, "-window-id needs a window id, not '0x'"},
         {{"-window-id", "0x1g"}, "-window-id needs a window id, not '0x1g'"},
@@ -132,6 +139,17 @@ TEST(HackOptions, HelpListsEveryTableSwitchButNoTestOption) {
     EXPECT_EQ(usage.find("probe-limit"), std::string::npos);
 }
 
+TEST(HackOptions, TheManualPageDescribesEveryOptionOfTheHelp) {
+    const std::string manual = HackManual();
+    for (const HelpGroup& group : HackHelpGroups()) {
+        for (const HelpEntry& entry : group.entries) {
+            const std::string name = entry.spelled.substr(0, entry.spelled.find(' '));
+            EXPECT_NE(manual.find("\\fB" + RoffEscaped(name) + "\\fR"), std::string::npos) << name;
+            EXPECT_NE(manual.find(RoffEscaped(entry.help)), std::string::npos) << name;
+        }
+    }
+}
+
 struct TargetCase {
     std::vector<std::string_view> args;
     const char* variable;  // XSCREENSAVER_WINDOW, or null
@@ -149,6 +167,7 @@ TEST(HackOptions, XScreenSaverWindowIsUsedUnlessTheUserChoseAnother) {
         {{"-window"}, "0x2c00007", DrawMode::kOwnWindow, 0},
         {{"-fullscreen"}, "0x2c00007", DrawMode::kFullScreen, 0},
         {{"-window-id", "12"}, "0x2c00007", DrawMode::kGivenWindow, 12},
+        {{"-root", "-window-id", "12"}, "0x2c00007", DrawMode::kGivenWindow, 12},
     };
     for (const TargetCase& c : cases) {
         HackOptions options;
@@ -166,7 +185,7 @@ TEST(HackOptions, XScreenSaverWindowIsUsedUnlessTheUserChoseAnother) {
     EXPECT_EQ(std::get<std::string>(broken), "XSCREENSAVER_WINDOW holds no window id: 'window'");
 }
 
-// The controls of lumetra.xml by the switch they hand the program (through
+// The controls of lumetra-x11.xml by the switch they hand the program (through
 // xscreensaver's attributes arg="-x %", arg-set="-x" and arg-unset="-x"):
 // the element's name and its attributes.
 // The options of a <select> come together under their switch, with the
@@ -177,7 +196,7 @@ struct XmlControl {
     std::vector<int> values = {};
 };
 std::map<std::string, XmlControl> ControlsOfTheDescription() {
-    const std::string xml = test::ReadAll(std::string(LUMETRA_SOURCE_DIR) + "/apps/lumetra-x11/lumetra.xml");
+    const std::string xml = test::ReadAll(std::string(LUMETRA_SOURCE_DIR) + "/apps/lumetra-x11/lumetra-x11.xml");
     const std::regex element(R"re(<(command|number|boolean|file|option)\b([^>]*)/>)re");
     const std::regex attribute(R"re(([a-z_-]+)="([^"]*)")re");
     std::map<std::string, XmlControl> controls;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,6 +22,8 @@
 
 #include "tests/apps/lumetra-x11/x_test_session.h"
 #include "tests/net/testnet_client.h"
+#include "tests/support/image_magick.h"
+#include "tests/support/install_build.h"
 #include "tests/support/run_command.h"
 #include "tests/support/shell_text.h"
 #include "tests/support/tool_run.h"
@@ -369,6 +372,65 @@ TEST_F(X11Hack, EachWindowOfItsOwnEndsOnItsOwnInput) {
     }
 }
 
+// The end of a run that waits on the network or on its target file.
+struct PromptEndCase {
+    const char* what;
+    const char* mode;
+    const char* targets;  // a file of the test's folder
+    bool bySignal;        // SIGTERM, else a key
+};
+
+TEST_F(X11Hack, EndsWithinHalfASecondWhateverTheNetworkOrTheTargetFileDoes) {
+    setenv("DISPLAY", s_xvfb->Name().c_str(), 1);
+    const testnet::CDeadNameServer deadNames(*s_net);
+    const std::string silent = "3\t" + Dotted("silent.lumetra.test") + "\tsilent\tinfo\t*\t300,150\tUSA\n";
+    WriteFile("silent.txt", silent);
+    WriteFile("name.txt", "3\tname\thangs.lumetra.test\tinfo\t*\t100,150\tUSA\n" + silent);
+    ASSERT_EQ(mkfifo((m_dir / "fifo.txt").c_str(), 0666), 0);
+    const std::uint32_t silentAddress = s_net->HostNamed("silent.lumetra.test").address;
+    const PromptEndCase cases[] = {
+        {"a key during a name look-up that never answers", "-fullscreen", "name.txt", false},
+        {"SIGTERM during a name look-up that never answers", "-root", "name.txt", true},
+        {"a key during an echo that is never answered", "-fullscreen", "silent.txt", false},
+        {"a key with a FIFO without a writer as the target file", "-fullscreen", "fifo.txt", false},
+    };
+    for (const PromptEndCase& c : cases) {
+        const std::string what = std::string(c.mode) + ", " + c.what;
+        const auto sent = [&] { return s_net->NameQueries() + s_net->RequestsTo(silentAddress); };
+        const int sentBefore = sent();
+        Xdotool("mousemove 400 300");
+        auto hack = Start({c.mode, "-targets", (m_dir / c.targets).string(), "-ping-timeout", "5000"});
+        std::optional<Window> window = m_x->Root();
+        if (std::string(c.mode) == "-fullscreen") {
+            ASSERT_TRUE(WaitFor([&] { return (window = m_x->Find("Lumetra")) && m_x->Focused() == *window; },
+                                milliseconds(5000)))
+                << what << ": no window with the focus";
+        }
+        ASSERT_TRUE(Draws(*window)) << what;
+        // The first probe comes 110 ms after the start and waits for ever; from a FIFO comes none.
+        if (c.targets != std::string("fifo.txt")) {
+            ASSERT_TRUE(WaitFor([&] { return sent() > sentBefore; }, milliseconds(3000))) << what << ": no probe";
+        }
+        const auto first = Shot(*window).NonBlackBox();
+        std::this_thread::sleep_for(milliseconds(400));
+        EXPECT_NE(first, Shot(*window).NonBlackBox()) << what << ": the frame stood still";
+
+        const auto asked = std::chrono::steady_clock::now();
+        c.bySignal ? hack->Signal(SIGTERM) : Xdotool("key a");
+        const std::optional<ToolRun> run = hack->WaitAtMost(milliseconds(3000));
+        const auto ms = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - asked).count();
+        std::printf("lumetra-x11 %s: ended %lld ms after the %s\n", what.c_str(), static_cast<long long>(ms),
+                    c.bySignal ? "signal" : "key press");
+        ASSERT_TRUE(run) << what << ": still running";
+        EXPECT_EQ(run->nExit, 0) << what << ": " << run->err;
+        EXPECT_LT(ms, 500) << what;
+        const fs::path snapshot = m_dir / kSnapshotFileName;
+        EXPECT_EQ(test::Identify(snapshot.string(), "%w %h"), "516 310") << what;
+        EXPECT_EQ(fs::file_size(snapshot), 479934U) << what;
+        fs::remove(snapshot);
+    }
+}
+
 TEST_F(X11Hack, AGivenWindowThatIsDestroyedEndsTheRunWithASnapshot) {
     const Window window = m_x->MakeWindow(600, 400);
     auto hack = Start({"-window-id", std::to_string(window), "-targets", FastAndSlowTargets()});
@@ -459,13 +521,11 @@ TEST_F(X11Hack, RunsAsTheHackOfARealXScreenSaver) {
 
 TEST_F(X11Hack, InstallsWhereXScreenSaverLooksAndFindsItsBundledTargets) {
     const fs::path prefix = m_dir / "usr";
-    const test::CommandResult install =
-        test::RunCommand(std::string(LUMETRA_CMAKE) + " --install " + Quote(LUMETRA_BINARY_DIR) + " --prefix " +
-                         Quote(prefix.string()) + " 2>&1");
+    const test::CommandResult install = test::InstallBuild(LUMETRA_CMAKE, LUMETRA_BINARY_DIR, prefix.string());
     ASSERT_TRUE(install.ok) << install.output;
     const fs::path installed = prefix / "libexec/xscreensaver/lumetra-x11";
     EXPECT_TRUE(fs::exists(installed));
-    EXPECT_TRUE(fs::exists(prefix / "share/xscreensaver/config/lumetra.xml"));
+    EXPECT_TRUE(fs::exists(prefix / "share/xscreensaver/config/lumetra-x11.xml"));
     EXPECT_TRUE(fs::exists(prefix / "share/lumetra/lumetra.txt"));
 
     // One probe, answered by no one: the marker of the first host of the
