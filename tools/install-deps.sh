@@ -17,6 +17,7 @@ packages=(
   imagemagick                                # an independent reader of our BMP files
   iproute2 procps                            # the test network (ip netns)
   libx11-dev libxext-dev                     # lumetra-x11 (Xlib, MIT-SHM)
+  libxrandr-dev libxinerama-dev              # lumetra-x11: the monitors of a full screen
   xscreensaver                               # lumetra-x11 run as xscreensaver's hack in a test
   dpkg-dev lintian man-db                    # the Debian package: made, checked, its manual pages read
 )

@@ -7,10 +7,14 @@
 # The server is Xephyr inside the X display that $DISPLAY names (the tests'
 # Xvfb). It offers Xinerama and no RandR, so Wine and X programs alike learn
 # the monitors from Xinerama. COMMAND runs with DISPLAY set to it; the server
-# ends with the command. Exit status: the command's, or 77 (a skip) when
-# there is no outer display or no Xephyr, 1 when the server does not come up.
+# ends with the command; without an outer display it makes one with xvfb-run.
+# Exit status: the command's, or 77 (a skip) when there is no outer display
+# nor xvfb-run, or no Xephyr, 1 when the server does not come up.
 set -uo pipefail
 
+if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 if [ -z "${DISPLAY:-}" ]; then
     echo "nested_monitors.sh: skipped: no outer X display to nest the server in"
     exit 77

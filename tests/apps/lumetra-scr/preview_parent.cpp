@@ -1,11 +1,14 @@
-// preview_parent.exe SAVER [LETTER]: plays the display settings' preview. It
-// makes a window, starts "SAVER /LETTER <handle>" (LETTER p by default),
-// waits for the preview window to appear inside it, destroys its own window
+// preview_parent.exe SAVER [LETTER [WIDTHxHEIGHT HOLD_MS]]: plays the display
+// settings' preview. It makes a window (a client area of WIDTH x HEIGHT when
+// given), starts "SAVER /LETTER <handle>" (LETTER p by default), waits for
+// the preview window to appear inside it and to draw for HOLD_MS (300 by
+// default), destroys its own window
 // and exits with the saver's exit code; 99 when no preview appeared, 98 when
 // the saver did not end.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -31,13 +34,23 @@ bool WaitPumping(HANDLE process, DWORD milliseconds) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string letter = argc > 2 ? argv[2] : "p";
+    RECT frame{0, 0, 200, 160};
+    DWORD hold = 300;
+    if (argc > 4) {
+        int width = 0, height = 0;
+        if (std::sscanf(argv[3], "%dx%d", &width, &height) != 2) return 2;
+        frame = {0, 0, width, height};
+        AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+        hold = static_cast<DWORD>(std::atoi(argv[4]));
+    }
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "PreviewParent";
     RegisterClassA(&windowClass);
-    HWND parent = CreateWindowExA(0, "PreviewParent", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                                  160, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND parent = CreateWindowExA(0, "PreviewParent", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
     std::string command =
         "\"" + std::string(argv[1]) + "\" /" + letter + " " + std::to_string(reinterpret_cast<UINT_PTR>(parent));
     STARTUPINFOA startup{};
@@ -52,7 +65,15 @@ int main(int argc, char** argv) {
         WaitPumping(nullptr, 100);
         appeared = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview") != nullptr;
     }
-    WaitPumping(nullptr, 300);  // let it draw
+    // Where the preview is, for a test that reads the screen meanwhile.
+    POINT corner{0, 0};
+    ClientToScreen(parent, &corner);
+    RECT client{};
+    GetClientRect(parent, &client);
+    std::printf("client %ld %ld %ld %ld\n", static_cast<long>(corner.x), static_cast<long>(corner.y),
+                static_cast<long>(client.right), static_cast<long>(client.bottom));
+    static_cast<void>(std::fflush(stdout));
+    WaitPumping(nullptr, hold);  // let it draw
     DestroyWindow(parent);
     const bool ended = WaitPumping(child.hProcess, 10000);
     DWORD code = 0;
