@@ -10,16 +10,21 @@ namespace {
 
 constexpr int kBytesPerPixel = 3;
 
-bool IsReadable24(const CDib& image) {
-    return !image.IsEmpty() && image.HasPixels() && image.BitCount() == 24 && image.Width() > 0 && image.Height() > 0;
+bool IsReadable(const CDib& image, int bitCount) {
+    return !image.IsEmpty() && image.HasPixels() && image.BitCount() == bitCount && image.Width() > 0 &&
+           image.Height() > 0;
 }
 
-// The target at `width` x `height`, 24 bits, reusing it when it is so already.
-void Prepare(CDib& target, std::int64_t width, std::int64_t height, CDC* referenceDC) {
-    if (IsReadable24(target) && target.Width() == width && target.Height() == height) return;
+bool IsReadable24(const CDib& image) {
+    return IsReadable(image, 24);
+}
+
+// The target at `width` x `height` and `bitCount`, reusing it when it is so already.
+void Prepare(CDib& target, std::int64_t width, std::int64_t height, CDC* referenceDC, int bitCount = 24) {
+    if (IsReadable(target, bitCount) && target.Width() == width && target.Height() == height) return;
     target.Free();
     if (width > INT32_MAX || height > INT32_MAX) return;
-    target.Create(static_cast<int>(width), static_cast<int>(height), 24, referenceDC);
+    target.Create(static_cast<int>(width), static_cast<int>(height), bitCount, referenceDC);
 }
 
 // One source pixel's share of one target pixel along an axis. The axis is
@@ -56,21 +61,24 @@ AxisTaps TapsAlong(int sourceLength, int targetLength) {
 
 }  // namespace
 
-void ScaleUpByBlocks(const CDib& source, int factor, CDib& target, CDC* referenceDC) {
-    if (!IsReadable24(source) || factor < 1) {
+void ScaleUpByBlocks(const CDib& source, int factor, CDib& target, CDC* referenceDC, int targetBits) {
+    if (!IsReadable24(source) || factor < 1 || (targetBits != 24 && targetBits != 32)) {
         target.Free();
         return;
     }
     const int width = source.Width();
-    Prepare(target, std::int64_t{width} * factor, std::int64_t{source.Height()} * factor, referenceDC);
-    if (!IsReadable24(target)) return;
-    const auto rowBytes = static_cast<std::size_t>(kBytesPerPixel) * width * static_cast<std::size_t>(factor);
+    Prepare(target, std::int64_t{width} * factor, std::int64_t{source.Height()} * factor, referenceDC, targetBits);
+    if (!IsReadable(target, targetBits)) return;
+    const std::size_t outBytes = static_cast<std::size_t>(targetBits) / 8;
+    const std::size_t rowBytes = outBytes * static_cast<std::size_t>(width) * static_cast<std::size_t>(factor);
     for (int y = 0; y < source.Height(); ++y) {
         const std::uint8_t* in = source.Row(y).data();
         std::uint8_t* first = target.Row(y * factor).data();
         std::uint8_t* out = first;
+        std::uint8_t pixel[4] = {};  // blue, green, red and, at 32 bits, 0
         for (int x = 0; x < width; ++x, in += kBytesPerPixel) {
-            for (int k = 0; k < factor; ++k, out += kBytesPerPixel) std::memcpy(out, in, kBytesPerPixel);
+            std::memcpy(pixel, in, kBytesPerPixel);
+            for (int k = 0; k < factor; ++k, out += outBytes) std::memcpy(out, pixel, outBytes);
         }
         // The block's other rows repeat its first.
         for (int k = 1; k < factor; ++k) std::memcpy(target.Row(y * factor + k).data(), first, rowBytes);

@@ -147,9 +147,10 @@ void CLatencyMapView::ScalePictures() {
             it = m_pictures.emplace(m_pictures.end());
             it->size = map.size;
         }
-        // The pictures' memory contexts are made like the frame's own.
+        // The pictures' memory contexts are made like the frame's own; a
+        // large one at 32 bits, which screens copy without converting.
         if (map.scale > 1) {
-            ScaleUpByBlocks(m_dibFrame, map.scale, it->dib, m_dibFrame.GetDC());
+            ScaleUpByBlocks(m_dibFrame, map.scale, it->dib, m_dibFrame.GetDC(), 32);
         } else {
             ScaleByAreaAverage(m_dibFrame, map.size.cx, map.size.cy, it->dib, m_dibFrame.GetDC());
         }

@@ -76,12 +76,16 @@ TEST(ScaleUpByBlocks, EveryPixelIsABlockAsImageMagickSamplesIt) {
     CDib source;
     PaintPattern(source, 23, 9);
     for (const int factor : {1, 2, 3, 4, 8}) {
-        CDib scaled;
-        ScaleUpByBlocks(source, factor, scaled);
-        ASSERT_EQ(scaled.Width(), 23 * factor);
-        ASSERT_EQ(scaled.Height(), 9 * factor);
         const std::string size = std::to_string(23 * factor) + "x" + std::to_string(9 * factor) + "!";
-        EXPECT_EQ(PixelsOf(scaled), MagickResult(source, "-sample " + size, 23 * factor, 9 * factor)) << factor;
+        const auto expected = MagickResult(source, "-sample " + size, 23 * factor, 9 * factor);
+        for (const int bits : {24, 32}) {
+            CDib scaled;
+            ScaleUpByBlocks(source, factor, scaled, nullptr, bits);
+            ASSERT_EQ(scaled.Width(), 23 * factor);
+            ASSERT_EQ(scaled.Height(), 9 * factor);
+            EXPECT_EQ(scaled.BitCount(), bits);
+            EXPECT_EQ(PixelsOf(scaled), expected) << factor << " at " << bits << " bits";
+        }
     }
 }
 
