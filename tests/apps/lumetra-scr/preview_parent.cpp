@@ -1,14 +1,12 @@
-// preview_parent.exe SAVER [LETTER [WIDTHxHEIGHT HOLD_MS]]: plays the display
+// preview_parent.exe SAVER [LETTER [WIDTHxHEIGHT]]: plays the display
 // settings' preview. It makes a window (a client area of WIDTH x HEIGHT when
 // given), starts "SAVER /LETTER <handle>" (LETTER p by default), waits for
-// the preview window to appear inside it and to draw for HOLD_MS (300 by
-// default), destroys its own window
-// and exits with the saver's exit code; 99 when no preview appeared, 98 when
+// the preview window to appear inside it, prints that window's size, destroys
+// its own window and exits with the saver's exit code; 99 when no preview appeared, 98 when
 // the saver did not end.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -35,13 +33,11 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string letter = argc > 2 ? argv[2] : "p";
     RECT frame{0, 0, 200, 160};
-    DWORD hold = 300;
-    if (argc > 4) {
+    if (argc > 3) {
         int width = 0, height = 0;
         if (std::sscanf(argv[3], "%dx%d", &width, &height) != 2) return 2;
         frame = {0, 0, width, height};
         AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-        hold = static_cast<DWORD>(std::atoi(argv[4]));
     }
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -60,20 +56,16 @@ int main(int argc, char** argv) {
         FALSE) {
         return 97;
     }
-    bool appeared = false;
-    for (int i = 0; i < 100 && !appeared; ++i) {
+    HWND preview = nullptr;
+    for (int i = 0; i < 100 && preview == nullptr; ++i) {
         WaitPumping(nullptr, 100);
-        appeared = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview") != nullptr;
+        preview = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
     }
-    // Where the preview is, for a test that reads the screen meanwhile.
-    POINT corner{0, 0};
-    ClientToScreen(parent, &corner);
+    const bool appeared = preview != nullptr;
     RECT client{};
-    GetClientRect(parent, &client);
-    std::printf("client %ld %ld %ld %ld\n", static_cast<long>(corner.x), static_cast<long>(corner.y),
-                static_cast<long>(client.right), static_cast<long>(client.bottom));
-    static_cast<void>(std::fflush(stdout));
-    WaitPumping(nullptr, hold);  // let it draw
+    GetClientRect(preview, &client);
+    std::printf("preview %ldx%ld\n", static_cast<long>(client.right), static_cast<long>(client.bottom));
+    WaitPumping(nullptr, 300);  // let it draw
     DestroyWindow(parent);
     const bool ended = WaitPumping(child.hProcess, 10000);
     DWORD code = 0;
