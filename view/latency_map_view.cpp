@@ -139,8 +139,10 @@ void CLatencyMapView::RenderFrame() {
 
 // Made here, once per render, so that a motion tick only copies pictures.
 void CLatencyMapView::ScalePictures() {
+    std::vector<Size> made;  // maps of one size share their picture
     for (const ShownMap& map : m_maps) {
-        if (map.size == m_sizeFrame) continue;
+        if (map.size == m_sizeFrame || std::find(made.begin(), made.end(), map.size) != made.end()) continue;
+        made.push_back(map.size);
         auto same = [&map](const ScaledPicture& p) { return p.size == map.size; };
         auto it = std::find_if(m_pictures.begin(), m_pictures.end(), same);
         if (it == m_pictures.end()) {

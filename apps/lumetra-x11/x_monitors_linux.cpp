@@ -7,9 +7,11 @@ namespace lumetra::x11 {
 namespace {
 
 std::vector<Monitor> RandRMonitors(Display* display) {
-    int event = 0, error = 0, major = 0, minor = 0;
-    if (XRRQueryExtension(display, &event, &error) == False || XRRQueryVersion(display, &major, &minor) == 0 ||
-        major * 100 + minor < 105) {
+    // Asked of the core protocol first: libXrandr keeps a record it never
+    // frees on a server without the extension.
+    int opcode = 0, event = 0, error = 0, major = 0, minor = 0;
+    if (XQueryExtension(display, "RANDR", &opcode, &event, &error) == False ||
+        XRRQueryVersion(display, &major, &minor) == 0 || major * 100 + minor < 105) {
         return {};
     }
     int count = 0;
