@@ -1,12 +1,17 @@
 // What the imaging layer costs per rendered frame: the masked outline draw,
-// the icons and the text lines the overlays use, and the snapshot write.
+// the icons and the text lines the overlays use, the snapshot write, and the
+// scaled copies a big screen (fit on 3840 x 2160, 4 x 4 blocks) and the
+// display settings' preview (152 x 91) are shown from.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <span>
 
 #include "framework/file.h"
 #include "imaging/canvas.h"
 #include "imaging/dib.h"
+#include "imaging/dib_scale.h"
 #include "imaging/image_list.h"
 #include "resources/resource_ids.h"
 #include "view/frame_size.h"
@@ -87,6 +92,38 @@ void BM_LoadKernel(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadKernel);
+
+// A frame of varied pixels, so no copy can take a shortcut over runs of one colour.
+void PaintFrame(CDib& frame) {
+    frame.Create(kFrameWidth, kFrameHeight, 24);
+    for (int y = 0; y < kFrameHeight; ++y) {
+        std::span<std::uint8_t> row = frame.Row(y);
+        for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7 + y);
+    }
+}
+
+void BM_ScaleUpFitOn4K(benchmark::State& state) {
+    CDib frame;
+    PaintFrame(frame);
+    CDib scaled;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        ScaleUpByBlocks(frame, 4, scaled);
+        benchmark::DoNotOptimize(scaled.Row(0)[0]);
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t{scaled.Stride()} * scaled.Height());
+}
+BENCHMARK(BM_ScaleUpFitOn4K);
+
+void BM_ScaleDownToPreview(benchmark::State& state) {
+    CDib frame;
+    PaintFrame(frame);
+    CDib preview;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+        ScaleByAreaAverage(frame, 152, 91, preview);
+        benchmark::DoNotOptimize(preview.Row(0)[0]);
+    }
+}
+BENCHMARK(BM_ScaleDownToPreview);
 
 }  // namespace
 

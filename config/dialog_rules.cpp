@@ -20,6 +20,22 @@ std::string Milliseconds(int value) {
 
 }  // namespace
 
+int MapSizeIndex(int mapScale) {
+    const int taken = std::clamp(mapScale, kMapScaleRange.min, kMapScaleRange.max);
+    int largest = 0;
+    for (std::size_t i = 0; i < kMapSizeChoices.size(); ++i) {
+        if (kMapSizeChoices[i].mapScale == taken) return static_cast<int>(i);
+        if (kMapSizeChoices[i].mapScale > kMapSizeChoices[static_cast<std::size_t>(largest)].mapScale)
+            largest = static_cast<int>(i);
+    }
+    return largest;
+}
+
+int MapScaleOfIndex(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= kMapSizeChoices.size()) return SaverSettings().m_nMapScale;
+    return kMapSizeChoices[static_cast<std::size_t>(index)].mapScale;
+}
+
 int SettingFromPosition(const SliderScale& scale, int position) {
     return Saturated(std::int64_t{position} * scale.unit);
 }

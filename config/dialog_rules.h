@@ -1,9 +1,11 @@
 // What the configuration dialog shows and stores, decided without a window:
 // the sliders' units and ranges, the texts of the two labels over the
-// sliders, the host column of the target list, the pieces of a text cut at
-// line feeds, and the width of a list column.
+// sliders, the entries of the map-size list, the host column of the target
+// list, the pieces of a text cut at line feeds, and the width of a list
+// column.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +29,27 @@ constexpr SliderScale ScaleOver(IntRange range, int unit) {
 inline constexpr SliderScale kMotionScale = ScaleOver(kMapMotionRange, 1);       // MapMotion as it is
 inline constexpr SliderScale kPeriodScale = ScaleOver(kPingPeriodRange, 1000);   // PingPeriod in whole seconds
 inline constexpr SliderScale kTimeoutScale = ScaleOver(kPingTimeoutRange, 100);  // PingTimeout in tenths of a second
+
+// The "Map size" list, in its order: each entry's text and the MapScale it
+// stands for.
+struct MapSizeChoice {
+    std::string_view text;
+    int mapScale;
+};
+inline constexpr std::array<MapSizeChoice, 5> kMapSizeChoices = {{
+    {"Actual size", 1},
+    {"2x", 2},
+    {"3x", 3},
+    {"4x", 4},
+    {"Fit to screen", kMapScaleFit},
+}};
+
+// The entry that shows `mapScale`, taken into kMapScaleRange as the saver
+// takes it; a scale the list does not offer (5 to 8, from the file) shows
+// as the largest one it does.
+int MapSizeIndex(int mapScale);
+// The MapScale of entry `index`; the default when no entry is chosen.
+int MapScaleOfIndex(int index);
 
 // The position that shows `value`: divided by the unit, truncated toward
 // zero. The slider itself clamps it into its range.

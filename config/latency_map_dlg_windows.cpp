@@ -51,12 +51,17 @@ private:
 }  // namespace
 
 struct CLatencyMapDlg::Binding {
-    enum class Kind { kSlider, kRadio, kCheck };
+    enum class Kind { kSlider, kRadio, kCheck, kMapSize };
     Kind kind;
     int id;  // the control; for the radio group, its first button
     int CLatencyMapDlg::*member;
     int SaverSettings::*setting;
     SliderScale scale;  // a slider's units and range
+
+    int Shown(int value) const { return kind == Kind::kMapSize ? MapSizeIndex(value) : SliderPosition(scale, value); }
+    int Stored(int shown) const {
+        return kind == Kind::kMapSize ? MapScaleOfIndex(shown) : SettingFromPosition(scale, shown);
+    }
 };
 
 // In the order of the exchange.
@@ -71,6 +76,9 @@ const CLatencyMapDlg::Binding CLatencyMapDlg::kBindings[] = {
     {Binding::Kind::kCheck, IDC_SMOOTH_COLOR, &CLatencyMapDlg::m_bSmoothCheck, &SaverSettings::m_bSmoothColor, kAsIs},
     {Binding::Kind::kCheck, IDC_SHOW_RANGE, &CLatencyMapDlg::m_bRangeCheck, &SaverSettings::m_bShowRange, kAsIs},
     {Binding::Kind::kCheck, IDC_DYNA_RANGE, &CLatencyMapDlg::m_bDynaCheck, &SaverSettings::m_bDynamicRange, kAsIs},
+    {Binding::Kind::kMapSize, IDC_MAP_SIZE, &CLatencyMapDlg::m_nMapSizeIndex, &SaverSettings::m_nMapScale, kAsIs},
+    {Binding::Kind::kCheck, IDC_ALL_MONITORS, &CLatencyMapDlg::m_bAllMonitorsCheck, &SaverSettings::m_bAllMonitors,
+     kAsIs},
 };
 
 const MessageEntry CLatencyMapDlg::kMessageEntries[] = {
@@ -102,13 +110,13 @@ CLatencyMapView* CLatencyMapDlg::SaverView() {
 
 void CLatencyMapDlg::MembersFromSettings(const SaverSettings& settings) {
     for (const Binding& binding : kBindings) {
-        this->*binding.member = SliderPosition(binding.scale, settings.*binding.setting);
+        this->*binding.member = binding.Shown(settings.*binding.setting);
     }
 }
 
 void CLatencyMapDlg::SettingsFromMembers(SaverSettings& settings) const {
     for (const Binding& binding : kBindings) {
-        settings.*binding.setting = SettingFromPosition(binding.scale, this->*binding.member);
+        settings.*binding.setting = binding.Stored(this->*binding.member);
     }
 }
 
@@ -126,6 +134,7 @@ void CLatencyMapDlg::DoDataExchange(CDataExchange* pDX) {
             case Binding::Kind::kSlider: DDX_TrackbarPos(pDX, binding.id, value); break;
             case Binding::Kind::kRadio: DDX_Radio(pDX, binding.id, value); break;
             case Binding::Kind::kCheck: DDX_Check(pDX, binding.id, value); break;
+            case Binding::Kind::kMapSize: DDX_CBIndex(pDX, binding.id, value); break;
         }
     }
     if (pDX->m_bSaveAndValidate) {
@@ -135,10 +144,14 @@ void CLatencyMapDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CLatencyMapDlg::OnInitDialog() {
-    // The ranges come first, so that the positions loaded next are clamped into them.
+    // The ranges and the list's entries come first, so that the values loaded next find them.
     for (const Binding& binding : kBindings) {
         if (binding.kind != Binding::Kind::kSlider) continue;
         SendDlgItemMessage(binding.id, TBM_SETRANGE, FALSE, MAKELPARAM(binding.scale.min, binding.scale.max));
+    }
+    for (const MapSizeChoice& choice : kMapSizeChoices) {
+        const std::string text(choice.text);
+        SendDlgItemMessage(IDC_MAP_SIZE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     CScreenSaverDlg::OnInitDialog();
     m_bmpStyle[0].LoadBitmap(IDB_STYLE_HOPS);

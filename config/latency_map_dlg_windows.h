@@ -74,6 +74,8 @@ public:
     int m_nMotionPos = 0;               // MapMotion, 1 to 3
     int m_nPeriodSec = 0;               // PingPeriod in seconds, 1 to 30
     int m_nTimeoutTenths = 0;           // PingTimeout in tenths of a second, 1 to 50
+    int m_nMapSizeIndex = 0;            // MapScale, as an entry of kMapSizeChoices
+    int m_bAllMonitorsCheck = 0;        // AllMonitors
     std::array<CBitmap, 2> m_bmpStyle;  // [0] hops, [1] speed
     std::string m_strStyleCaptions;     // the style names, one per line, from the template
     CControlImageList m_ilTargetIcons;  // the list's small icons, owned here
@@ -83,9 +85,9 @@ public:
     static const MessageMap kMessageMap;
 
 private:
-    // A slider, the radio group or a check box, tied to a member and to a
-    // setting. A slider shows the setting in its scale's units; the others
-    // show it as it is.
+    // A slider, the radio group, a check box or the map-size list, tied to a
+    // member and to a setting. A slider shows the setting in its scale's
+    // units, the list as one of its entries; the others show it as it is.
     struct Binding;
     static const Binding kBindings[];
 

@@ -72,6 +72,15 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
     ::SendMessageA(box, BM_SETCHECK, static_cast<WPARAM>(shown), 0);
 }
 
+void DDX_CBIndex(CDataExchange* pDX, int id, int& value) {
+    HWND list = pDX->PrepareCtrl(id);
+    if (pDX->m_bSaveAndValidate) {
+        value = static_cast<int>(::SendMessageA(list, CB_GETCURSEL, 0, 0));
+    } else {
+        ::SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+    }
+}
+
 void DDX_TrackbarPos(CDataExchange* pDX, int id, int& value) {
     HWND trackbar = pDX->PrepareCtrl(id);
     if (pDX->m_bSaveAndValidate) {

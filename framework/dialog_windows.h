@@ -53,6 +53,9 @@ void DDX_Radio(CDataExchange* pDX, int id, int& value);
 // A check box: loading shows `value` (below 0 or above 2 shows clear);
 // saving gives the check state.
 void DDX_Check(CDataExchange* pDX, int id, int& value);
+// A list's (combo box's) chosen entry: loading chooses entry `value` (none
+// for a value outside the list); saving gives the chosen one, or -1.
+void DDX_CBIndex(CDataExchange* pDX, int id, int& value);
 // A trackbar position: loading sets it (the trackbar clamps it into its
 // range); saving reads it back.
 void DDX_TrackbarPos(CDataExchange* pDX, int id, int& value);

@@ -88,6 +88,8 @@ int RunSaverWindow(HWND parent) {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kSaverClassName;
 
+    int left = 0;
+    int top = 0;
     int width = 0;
     int height = 0;
     DWORD style = 0;
@@ -102,8 +104,11 @@ int RunSaverWindow(HWND parent) {
         name = kPreviewWindowName;
         g_saverHost.bPreview = TRUE;
     } else {
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
+        // Every monitor, not the primary one alone: the virtual screen.
+        left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
         style = kFullScreenStyle;
         exStyle = WS_EX_TOPMOST;
         name = kSaverWindowName;
@@ -117,7 +122,7 @@ int RunSaverWindow(HWND parent) {
 
     MSG message{};
     if (RegisterClassA(&windowClass) != 0) {
-        g_saverHost.hSaverWnd = CreateWindowExA(exStyle, kSaverClassName, name, style, 0, 0, width, height, parent,
+        g_saverHost.hSaverWnd = CreateWindowExA(exStyle, kSaverClassName, name, style, left, top, width, height, parent,
                                                 nullptr, g_saverHost.hInstance, nullptr);
     }
     if (g_saverHost.hSaverWnd != nullptr) {

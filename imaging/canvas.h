@@ -13,6 +13,7 @@ namespace lumetra {
 
 struct Rect {
     int left, top, right, bottom;
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 // Format flags, with the values of the platform's DrawText flags.

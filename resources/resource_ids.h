@@ -31,6 +31,8 @@
 #define IDC_SHOW_RANGE 1017     // check box
 #define IDC_DYNA_RANGE 1018     // check box
 #define IDC_REGION 1019         // combo box: the region whose targets are listed
+#define IDC_MAP_SIZE 1020       // drop-down list: MapScale
+#define IDC_ALL_MONITORS 1021   // check box: AllMonitors
 
 #define IDS_COLUMN_TITLES 4   // the list's column titles, one per line
 #define IDS_COLUMN_SAMPLES 5  // a sample text per column that sizes it

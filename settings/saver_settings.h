@@ -34,6 +34,8 @@ struct SaverSettings {
     int m_bLearnTargets{};        // stored only
     int m_bShowData{};            // each target's round-trip time
     int m_bSaveFinalBMP{};        // snapshot of the last frame on exit
+    int m_nMapScale{};            // map drawn N times its size; kMapScaleFit: sized for the screen
+    int m_bAllMonitors{};         // a map on every monitor, not the primary one alone
 };
 
 // The values the configuration dialog offers for a number, in the units the
@@ -45,6 +47,11 @@ struct IntRange {
 inline constexpr IntRange kMapMotionRange{1, 3};          // pixels per motion tick
 inline constexpr IntRange kPingPeriodRange{1000, 30000};  // whole seconds, 1 to 30
 inline constexpr IntRange kPingTimeoutRange{100, 5000};   // tenths of a second, 1 to 50
+// Each frame pixel as an N x N block on screen, or 0: the largest N that fits
+// the monitor (see view/monitor_layout.h). The dialog offers 1 to 4 and 0;
+// the file and lumetra-x11's switch take the whole range.
+inline constexpr int kMapScaleFit = 0;
+inline constexpr IntRange kMapScaleRange{kMapScaleFit, 8};
 
 // The values that do what they say, wider than the dialog's where a hand
 // edit may go further. A value outside them (from the file or a switch) is
@@ -72,7 +79,10 @@ struct TextField {
 };
 
 // kNo: the option changes only when the file is edited by hand.
-enum class Saved : bool { kNo, kYes };
+// kUnlessDefault: written when it differs from its default, or when the file
+// holds the key already (so a change back to the default reaches it too);
+// the file of a user who never chose it does not name it.
+enum class Saved { kNo, kYes, kUnlessDefault };
 
 // How a command line overrides the option, in the manner of X screen-saver
 // hacks: "-ping-period 500" sets a number or a text, a switch without a value
@@ -94,7 +104,7 @@ struct SaverOption {
 // In the order a load reads them; a save writes the saved ones in the same
 // order. One row per option, so the table stays readable across.
 // clang-format off
-inline constexpr std::array<SaverOption, 11> kSaverOptions = {{
+inline constexpr std::array<SaverOption, 13> kSaverOptions = {{
     {"TargetFile", TextField{&SaverSettings::m_strTargetFile, kDefaultTargetFile, kTargetFileBufferSize}, Saved::kNo,
         {"-targets", "FILE", 0, "the target file"}},
     {"MapMotion", IntField{&SaverSettings::m_nMapMotion, 3, kMapMotionRange, kMapMotionUsable}, Saved::kYes,
@@ -114,6 +124,10 @@ inline constexpr std::array<SaverOption, 11> kSaverOptions = {{
     {"ColorStyle", IntField{&SaverSettings::m_nColorStyle, 1}, Saved::kYes},
     {"LearnTargets", IntField{&SaverSettings::m_bLearnTargets, 0}, Saved::kYes},
     {"SaveFinalBMP", IntField{&SaverSettings::m_bSaveFinalBMP, 1}, Saved::kNo},
+    {"MapScale", IntField{&SaverSettings::m_nMapScale, 1, kMapScaleRange, kMapScaleRange}, Saved::kUnlessDefault,
+        {"-scale", "N", 0, "draw the map N times its size, 1 to 8; 0 sizes it for the screen"}},
+    {"AllMonitors", IntField{&SaverSettings::m_bAllMonitors, 0}, Saved::kUnlessDefault,
+        {"-all-monitors", "", 1, "a map on every monitor, each drifting on its own"}},
 }};
 // clang-format on
 

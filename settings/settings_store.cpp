@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 
 #include "settings/private_profile.h"
 
@@ -26,8 +27,23 @@ std::string FieldText(const SaverSettings& settings, const TextField& field) {
     return settings.*field.member;
 }
 
-constexpr auto kSavedCount =
-    static_cast<std::size_t>(std::ranges::count(kSaverOptions, Saved::kYes, &SaverOption::saved));
+constexpr auto kSavedCount = static_cast<std::size_t>(
+    std::ranges::count_if(kSaverOptions, [](const SaverOption& option) { return option.saved != Saved::kNo; }));
+
+bool AtDefault(const SaverSettings& settings, const SaverOption& option) {
+    return std::visit([&](const auto& field) { return settings.*field.member == field.defaultValue; }, option.field);
+}
+
+// `file`: the settings file as it is now, if it could be read.
+bool Writes(const SaverOption& option, const SaverSettings& settings, const std::optional<CProfileText>& file) {
+    switch (option.saved) {
+        case Saved::kNo: return false;
+        case Saved::kYes: return true;
+        case Saved::kUnlessDefault:
+            return !AtDefault(settings, option) || (file && file->Find(kSettingsSection, option.key));
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -42,17 +58,18 @@ void LoadSettings(SaverSettings& settings, const std::string& iniPath) {
 }
 
 void SaveSettings(const SaverSettings& settings, const std::string& iniPath) {
+    const std::optional<CProfileText> file = LoadProfile(iniPath);
     std::array<std::string, kSavedCount> values;
     std::array<ProfileEntry, kSavedCount> entries;
     std::size_t count = 0;
     for (const SaverOption& option : kSaverOptions) {
-        if (option.saved == Saved::kNo) continue;
+        if (!Writes(option, settings, file)) continue;
         values[count] = std::visit([&](const auto& field) { return FieldText(settings, field); }, option.field);
         entries[count] = {option.key, values[count]};
         ++count;
     }
     // Failures stay quiet: the members keep their values and the old file stays whole.
-    static_cast<void>(WriteProfileValues(kSettingsSection, entries, iniPath));
+    static_cast<void>(WriteProfileValues(kSettingsSection, std::span(entries.data(), count), iniPath));
 }
 
 void LoadSettings(SaverSettings& settings) {

@@ -22,7 +22,8 @@ void LoadSettings(SaverSettings& settings, const std::string& iniPath);
 void LoadSettings(SaverSettings& settings);
 
 // Writes the saved options (the ones the dialog edits) in one replacement of
-// the file; the others are never written. A file that cannot be written is
+// the file, those saved kUnlessDefault only when chosen or named already;
+// the others are never written. A file that cannot be written is
 // left as it was, without a word.
 void SaveSettings(const SaverSettings& settings, const std::string& iniPath);
 void SaveSettings(const SaverSettings& settings);

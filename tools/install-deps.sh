@@ -12,10 +12,12 @@ packages=(
   clang libclang-rt-14-dev                   # libFuzzer targets
   mingw-w64 g++-mingw-w64-x86-64-posix       # lumetra.scr cross build
   wine wine64 xvfb xauth xdotool x11-utils   # Windows tests under Wine; xdpyinfo
+  xserver-xephyr x11-xserver-utils           # two monitors nested in Xvfb; xsetroot
   nsis                                       # the Windows installer (makensis)
   imagemagick                                # an independent reader of our BMP files
   iproute2 procps                            # the test network (ip netns)
   libx11-dev libxext-dev                     # lumetra-x11 (Xlib, MIT-SHM)
+  libxrandr-dev libxinerama-dev              # lumetra-x11: the monitors of a full screen
   xscreensaver                               # lumetra-x11 run as xscreensaver's hack in a test
   dpkg-dev lintian man-db                    # the Debian package: made, checked, its manual pages read
 )

@@ -1,9 +1,11 @@
 #include "view/latency_map_view.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 #include <variant>
 
+#include "imaging/dib_scale.h"
 #include "settings/settings_store.h"
 #include "targets/target_file.h"
 #include "view/frame_size.h"
@@ -73,17 +75,28 @@ bool CLatencyMapView::Start(const Rect& client, CDC* referenceDC, IRandomSource&
     return true;
 }
 
+void CLatencyMapView::SetMonitors(std::vector<Monitor> monitors, Point windowOrigin) {
+    m_monitors = std::move(monitors);
+    m_ptWindowOrigin = windowOrigin;
+}
+
 // The first frame needs no target: none has a result yet.
 void CLatencyMapView::StartWithoutTargets(const Rect& client, CDC* referenceDC, IRandomSource& random) {
     m_sizeFrame = {kFrameWidth, kFrameHeight};
     m_renderer->CreateFrame(m_dibFrame, referenceDC);
-    m_ptDrift = DrawDrift(m_settings.m_nMapMotion, random);
-    m_ptPos = DrawPosition(client, m_sizeFrame, random);
+    const Point o = m_ptWindowOrigin;
+    const Rect window{client.left + o.x, client.top + o.y, client.right + o.x, client.bottom + o.y};
+    const std::vector<MapArea> areas =
+        MapAreas(m_monitors, window, m_settings.m_nMapScale, m_settings.m_bAllMonitors != 0);
+    m_maps = PlaceMaps(areas, m_settings.m_nMapMotion, random);
     RenderFrame();
 }
 
 void CLatencyMapView::MoveFrame(const Rect& client, IRandomSource& random) {
-    lumetra::MoveFrame(m_ptPos, m_ptDrift, m_sizeFrame, client, m_settings.m_nMapMotion, random);
+    // A window of its own or xscreensaver's may be resized: its one map
+    // bounces off the edges it has now, as the single frame always did.
+    if (m_monitors.empty() && m_maps.size() == 1) m_maps.front().bounds = client;
+    MoveMaps(m_maps, m_settings.m_nMapMotion, random);
 }
 
 std::optional<WorkJob> CLatencyMapView::BeginProbe() {
@@ -123,6 +136,38 @@ std::optional<int> CLatencyMapView::OnWorkDone(WorkResult result) {
 void CLatencyMapView::RenderFrame() {
     if (!m_renderer || m_dibFrame.IsEmpty()) return;
     m_renderer->RenderFrame(m_dibFrame, m_targets, m_strRegion, m_settings, CurrentTarget());
+    ScalePictures();
+}
+
+// Made here, once per render, so that a motion tick only copies pictures.
+void CLatencyMapView::ScalePictures() {
+    std::vector<Size> made;  // maps of one size share their picture
+    for (const ShownMap& map : m_maps) {
+        if (map.size == m_sizeFrame || std::find(made.begin(), made.end(), map.size) != made.end()) continue;
+        made.push_back(map.size);
+        auto same = [&map](const ScaledPicture& p) { return p.size == map.size; };
+        auto it = std::find_if(m_pictures.begin(), m_pictures.end(), same);
+        if (it == m_pictures.end()) {
+            it = m_pictures.emplace(m_pictures.end());
+            it->size = map.size;
+        }
+        // The pictures' memory contexts are made like the frame's own; a
+        // large one at 32 bits, which screens copy without converting.
+        if (map.scale > 1) {
+            ScaleUpByBlocks(m_dibFrame, map.scale, it->dib, m_dibFrame.GetDC(), 32);
+        } else {
+            ScaleByAreaAverage(m_dibFrame, map.size.cx, map.size.cy, it->dib, m_dibFrame.GetDC());
+        }
+    }
+}
+
+const CDib& CLatencyMapView::MapPicture(const ShownMap& map) const {
+    if (map.size == m_sizeFrame) return m_dibFrame;
+    for (const ScaledPicture& picture : m_pictures) {
+        if (picture.size == map.size) return picture.dib;
+    }
+    static const CDib kNone;
+    return kNone;
 }
 
 std::optional<std::string> CLatencyMapView::Destroy() {
@@ -139,6 +184,7 @@ std::optional<std::string> CLatencyMapView::Destroy() {
             // Whatever stopped the snapshot, the saver still lets go of its images and targets.
         }
     }
+    m_pictures.clear();
     m_dibFrame.Free();
     m_renderer.reset();
     m_bReadingTargets = false;

@@ -1,12 +1,15 @@
 // The saver's view without its window: the target list and the probe cycle,
 // the frame with its drift and bounces, the renders and the snapshot. A front
 // end (the Windows saver window, an X11 window) owns one and a probe worker,
-// calls Start when its window is created, forwards its two timers, the
-// worker's results and its destruction, and paints Frame() at Position().
+// tells it the monitors under its window, calls Start when the window is
+// created, forwards its two timers, the worker's results and its destruction,
+// and paints each of Maps() with its MapPicture.
 #pragma once
 
 #include <functional>
+#include <list>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +21,8 @@
 #include "targets/ping_target.h"
 #include "view/frame_motion.h"
 #include "view/frame_renderer.h"
+#include "view/map_motion.h"
+#include "view/monitor_layout.h"
 #include "view/probe_worker.h"
 #include "view/random_source.h"
 #include "view/target_cycle.h"
@@ -69,19 +74,25 @@ public:
     // Deletes every target; the current target becomes none.
     void FreeTargetList();
 
+    // The monitors the window spans, in virtual-screen coordinates, and the
+    // window's top left corner among them; before Start. Without them (a
+    // preview, a window of its own) the client area is the one map's area.
+    void SetMonitors(std::vector<Monitor> monitors, Point windowOrigin);
+
     // The start, done once (false and nothing done on a later call): loads
     // the images, reads the target file, creates the frame (with a reference
-    // drawing context, as a DIB section; null on Linux), draws the drift and
-    // then the position in `client`, and renders the first frame. A missing
-    // or broken image resource throws ResourceException.
+    // drawing context, as a DIB section; null on Linux), places the maps in
+    // `client` (MapAreas, PlaceMaps: a drift and then a position for each),
+    // and renders the first frame. A missing or broken image resource throws
+    // ResourceException.
     bool Start(const Rect& client, CDC* referenceDC, IRandomSource& random);
     // The same start for a front end with a worker: the target file is read
     // on `worker`, and its records join the list when that result comes to
     // OnWorkDone. Until then timer 2 probes nothing.
     bool Start(const Rect& client, CDC* referenceDC, IRandomSource& random, CProbeWorker& worker);
 
-    // Timer 1: moves the frame by its drift and bounces it off the edges of
-    // `client`.
+    // Timer 1: moves every map by its drift and bounces it off the edges of
+    // its area; without monitors that area is `client` as it is now.
     void MoveFrame(const Rect& client, IRandomSource& random);
 
     // Timer 2 without a worker: moves to the next target of the region; when
@@ -104,8 +115,9 @@ public:
     // join the list. Anything that comes after the destruction is dropped.
     std::optional<int> OnWorkDone(WorkResult result);
 
-    // Recomputes the frame, with the current target's marker. Nothing before
-    // the start or after the destruction.
+    // Recomputes the frame, with the current target's marker, and the scaled
+    // pictures of the maps from it. Nothing before the start or after the
+    // destruction.
     void RenderFrame();
 
     // The window is going: writes the snapshot when SaveFinalBMP is set
@@ -117,9 +129,15 @@ public:
 
     bool IsStarted() const { return m_bNotStarted == 0; }
     const CDib& Frame() const { return m_dibFrame; }
-    Point Position() const { return m_ptPos; }
+    // The maps on screen, the primary monitor's first, and the picture each
+    // shows: the frame itself at scale 1, else its scaled copy as of the
+    // last render (empty until then).
+    std::span<const ShownMap> Maps() const { return m_maps; }
+    const CDib& MapPicture(const ShownMap& map) const;
+    // The first map's corner and drift; the frame's size.
+    Point Position() const { return m_maps.empty() ? Point{} : m_maps.front().position; }
     Size FrameSize() const { return m_sizeFrame; }
-    Point Drift() const { return m_ptDrift; }
+    Point Drift() const { return m_maps.empty() ? Point{} : m_maps.front().drift; }
     PingTarget* CurrentTarget() const { return m_posCurrent ? (*m_posCurrent)->get() : nullptr; }
 
     // The configuration dialog works on these while no window exists.
@@ -135,6 +153,13 @@ private:
     // or one is in flight.
     std::optional<WorkJob> BeginProbe();
     void StartWithoutTargets(const Rect& client, CDC* referenceDC, IRandomSource& random);
+    void ScalePictures();
+
+    // A map's picture when it is not the frame itself, by its size on screen.
+    struct ScaledPicture {
+        Size size;
+        CDib dib;
+    };
 
     TargetPosition m_posCurrent;
     TargetPosition m_posProbing;  // the target whose probe is in flight
@@ -143,9 +168,11 @@ private:
     // The kernel, the ramp, the outline and the icons: loaded by the start,
     // since a resource can fail to load and a view is made before any window.
     std::optional<CFrameRenderer> m_renderer;
-    Point m_ptPos;
     Size m_sizeFrame;
-    Point m_ptDrift;
+    std::vector<Monitor> m_monitors;
+    Point m_ptWindowOrigin;
+    std::vector<ShownMap> m_maps;
+    std::list<ScaledPicture> m_pictures;  // a list: a CDib does not move
     SaverSettings m_settings;
     TargetList m_targets;
     std::string m_strRegion;

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "framework/dc_windows.h"
+#include "host/saver_host_windows.h"
+#include "view/display_monitors_windows.h"
 
 namespace lumetra {
 namespace {
@@ -51,6 +53,12 @@ void CLatencyMapWnd::OnStart() {
     if (m_hWnd == nullptr || m_view.IsStarted()) return;  // the configuration mode: settings and targets only
     HWND window = m_hWnd;
     m_worker.emplace(std::make_unique<CEchoProber>(), [window] { PostMessageA(window, kWorkDoneMessage, 0, 0); });
+    // The full-screen window spans the monitors; a preview is one area.
+    if (g_saverHost.bPreview == FALSE) {
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        m_view.SetMonitors(DisplayMonitors(), {origin.x, origin.y});
+    }
     // The frame's own memory context is made compatible with the screen's.
     CDC screenCompatible(CreateCompatibleDC(nullptr));
     if (!m_view.Start(ClientRect(), &screenCompatible, m_random, *m_worker)) return;
@@ -74,11 +82,11 @@ LRESULT CLatencyMapWnd::OnWorkDone() {
 }
 
 void CLatencyMapWnd::OnDraw(CDC* pDC) {
-    const CDC* frame = m_view.Frame().GetDC();
-    if (frame == nullptr) return;
-    const Point position = m_view.Position();
-    const Size size = m_view.FrameSize();
-    pDC->BitBlt(position.x, position.y, size.cx, size.cy, *frame, 0, 0, SRCCOPY);
+    for (const ShownMap& map : m_view.Maps()) {
+        const CDC* picture = m_view.MapPicture(map).GetDC();
+        if (picture == nullptr) continue;
+        pDC->BitBlt(map.position.x, map.position.y, map.size.cx, map.size.cy, *picture, 0, 0, SRCCOPY);
+    }
 }
 
 void CLatencyMapWnd::OnDestroy() {

@@ -16,6 +16,7 @@
 #include <exception>
 #include <filesystem>
 #include <iterator>
+#include <list>
 #include <memory>
 #include <optional>
 #include <span>
@@ -32,6 +33,7 @@
 #include "apps/lumetra-x11/stop_signals_linux.h"
 #include "apps/lumetra-x11/timer_schedule.h"
 #include "apps/lumetra-x11/x_display_linux.h"
+#include "apps/lumetra-x11/x_monitors_linux.h"
 #include "framework/exceptions.h"
 #include "framework/program_folder.h"
 #include "settings/settings_store.h"
@@ -94,6 +96,7 @@ public:
           m_connection(connection),
           m_window(window),
           m_image(image),
+          m_mode(mode),
           m_dismissal(mode, window.PointerAtOpen()) {}
 
     int Run() {
@@ -103,9 +106,15 @@ public:
             Say(ClampedInFileMessage(clamped, SettingsFilePath()));
         ApplyOverrides(m_options.overrides, m_view.Settings());
         CProbeWorker worker(MakeProber(m_options, m_view), CWakeupFd::WakeOf(m_wakeup));
+        // The saver's own full screen and the root span the screen's
+        // monitors; xscreensaver gives each monitor a window of its own.
+        if (m_mode == DrawMode::kFullScreen || m_mode == DrawMode::kRoot) {
+            m_view.SetMonitors(ScreenMonitors(m_connection.Get()), {0, 0});
+        }
         m_view.Start(m_window.Client(), nullptr, m_random, worker);
         g_pRunningView = &m_view;
-        m_image.Fill(m_view.Frame());
+        CreatePictures();
+        FillPictures();
         Paint();
 
         const Clock::time_point start = Clock::now();
@@ -131,9 +140,54 @@ public:
     bool AbandonedWork() const { return m_bAbandonedWork; }
 
 private:
+    // Each map's picture on the server, one per size on screen; a map of
+    // the frame's size fills its picture through the run's own image.
+    struct MapPixmap {
+        Size size;
+        std::unique_ptr<CFrameImage> image;
+        std::optional<CServerPicture> picture;
+    };
+
+    MapPixmap* PixmapOf(Size size) {
+        for (MapPixmap& pixmap : m_pixmaps) {
+            if (pixmap.size == size) return &pixmap;
+        }
+        return nullptr;
+    }
+
+    void CreatePictures() {
+        Display* display = m_connection.Get();
+        for (const ShownMap& map : m_view.Maps()) {
+            if (PixmapOf(map.size) != nullptr) continue;
+            MapPixmap& pixmap = m_pixmaps.emplace_back();
+            pixmap.size = map.size;
+            if (map.size != m_view.FrameSize()) {
+                pixmap.image =
+                    CFrameImage::Create(display, m_window.VisualOf(), m_window.Depth(), map.size.cx, map.size.cy);
+            }
+            pixmap.picture.emplace(display, m_window.Id(), m_window.Depth(), map.size.cx, map.size.cy);
+        }
+    }
+
+    // After every render: the only time pixels go to the server.
+    void FillPictures() {
+        for (const ShownMap& map : m_view.Maps()) {
+            MapPixmap* pixmap = PixmapOf(map.size);
+            const CDib& source = m_view.MapPicture(map);
+            CFrameImage* image = pixmap->image ? pixmap->image.get() : &m_image;
+            if (map.size != m_view.FrameSize() && pixmap->image == nullptr) continue;
+            if (source.Width() != map.size.cx || source.Height() != map.size.cy) continue;
+            image->Fill(source);
+            pixmap->picture->Take(*image, m_window.Gc());
+        }
+    }
+
     void Paint() {
-        const Point at = m_view.Position();
-        m_image.Put(m_window.Id(), m_window.Gc(), at.x, at.y);
+        for (const ShownMap& map : m_view.Maps()) {
+            if (const MapPixmap* pixmap = PixmapOf(map.size)) {
+                pixmap->picture->CopyTo(m_window.Id(), m_window.Gc(), map.position.x, map.position.y);
+            }
+        }
         XFlush(m_connection.Get());
     }
 
@@ -147,7 +201,7 @@ private:
         while (std::optional<WorkResult> result = worker.Take()) {
             const std::optional<int> period = m_view.OnWorkDone(std::move(*result));
             if (!period) continue;
-            m_image.Fill(m_view.Frame());
+            FillPictures();
             m_timers.Set(kProbeTimerId, *period, Clock::now());
             if (m_options.probeLimit && ++m_nProbes >= *m_options.probeLimit) m_timers.Kill(kProbeTimerId);
             Paint();
@@ -185,11 +239,13 @@ private:
     CXConnection& m_connection;
     CHackWindow& m_window;
     CFrameImage& m_image;
+    DrawMode m_mode;
     CDismissal m_dismissal;
     CLatencyMapView m_view;
     CRuntimeRandom m_random;
     CTimerSchedule m_timers;
     std::shared_ptr<CWakeupFd> m_wakeup = std::make_shared<CWakeupFd>();
+    std::list<MapPixmap> m_pixmaps;  // a list: a picture on the server does not move
     int m_nProbes = 0;
     bool m_bEnding = false;
     bool m_bAbandonedWork = false;

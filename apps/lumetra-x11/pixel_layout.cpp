@@ -42,10 +42,11 @@ std::uint32_t PixelValue(const PixelLayout& layout, std::uint8_t red, std::uint8
 
 void PackFrame(const CDib& frame, const PixelLayout& layout, std::span<std::uint8_t> image, std::size_t stride) {
     const auto bytes = static_cast<std::size_t>(layout.bitsPerPixel / 8);
+    const auto sourceBytes = static_cast<std::size_t>(frame.BitCount() / 8);  // 3, or 4 for a scaled picture
     for (int y = 0; y < frame.Height(); ++y) {
         const std::uint8_t* source = frame.GetPixelAddress(0, y);
         std::uint8_t* row = image.data() + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < frame.Width(); ++x, source += 3, row += bytes) {
+        for (int x = 0; x < frame.Width(); ++x, source += sourceBytes, row += bytes) {
             const std::uint32_t pixel = PixelValue(layout, source[2], source[1], source[0]);
             for (std::size_t b = 0; b < bytes; ++b) {
                 const std::size_t shift = 8 * (layout.msbFirst ? bytes - 1 - b : b);

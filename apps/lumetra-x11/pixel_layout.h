@@ -27,7 +27,7 @@ bool IsPackable(const PixelLayout& layout);
 // One colour as a pixel value of the layout.
 std::uint32_t PixelValue(const PixelLayout& layout, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
-// Writes every pixel of `frame` (24 bits per pixel) into `image`, whose rows
+// Writes every pixel of `frame` (24 or 32 bits per pixel) into `image`, whose rows
 // are `stride` bytes apart, top row first. Needs a packable layout and an
 // image of at least frame height x stride bytes.
 void PackFrame(const CDib& frame, const PixelLayout& layout, std::span<std::uint8_t> image, std::size_t stride);

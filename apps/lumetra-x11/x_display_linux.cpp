@@ -134,4 +134,24 @@ void CFrameImage::Put(Drawable drawable, GC gc, int x, int y) const {
     }
 }
 
+CServerPicture::CServerPicture(Display* display, Drawable window, int depth, int width, int height)
+    : m_pDisplay(display),
+      m_pixmap(XCreatePixmap(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                             static_cast<unsigned>(depth))),
+      m_nWidth(width),
+      m_nHeight(height) {}
+
+CServerPicture::~CServerPicture() {
+    XFreePixmap(m_pDisplay, m_pixmap);
+}
+
+void CServerPicture::Take(const CFrameImage& image, GC gc) {
+    image.Put(m_pixmap, gc, 0, 0);
+}
+
+void CServerPicture::CopyTo(Drawable drawable, GC gc, int x, int y) const {
+    XCopyArea(m_pDisplay, m_pixmap, drawable, gc, 0, 0, static_cast<unsigned>(m_nWidth),
+              static_cast<unsigned>(m_nHeight), x, y);
+}
+
 }  // namespace lumetra::x11

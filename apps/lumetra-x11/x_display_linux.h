@@ -71,4 +71,27 @@ private:
     PixelLayout m_layout;
 };
 
+// A picture kept on the server's side: filled from an image once per render
+// and copied to the window on every paint, so that a motion tick sends no
+// pixels, however large the map.
+class CServerPicture {
+public:
+    CServerPicture(Display* display, Drawable window, int depth, int width, int height);
+    ~CServerPicture();
+    CServerPicture(const CServerPicture&) = delete;
+    CServerPicture& operator=(const CServerPicture&) = delete;
+
+    int Width() const { return m_nWidth; }
+    int Height() const { return m_nHeight; }
+    // `image` must be filled already, and of this picture's size.
+    void Take(const CFrameImage& image, GC gc);
+    void CopyTo(Drawable drawable, GC gc, int x, int y) const;
+
+private:
+    Display* m_pDisplay;
+    Pixmap m_pixmap;
+    int m_nWidth;
+    int m_nHeight;
+};
+
 }  // namespace lumetra::x11

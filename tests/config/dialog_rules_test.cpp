@@ -1,5 +1,5 @@
-// The dialog's window-free rules: slider units, the host column and the line
-// pieces of its texts. The labels over the sliders and the column widths are
+// The dialog's window-free rules: slider units, the map-size list, the host
+// column and the line pieces of its texts. The labels over the sliders and the column widths are
 // checked on the real dialog under Wine, where they meet real focus and text.
 #include <gtest/gtest.h>
 
@@ -23,6 +23,17 @@ TEST(SliderScale, PositionsTruncateTowardZeroAndSettingsNeverOverflow) {
     EXPECT_EQ(SettingFromPosition(kTimeoutScale, 6), 600);
     EXPECT_EQ(SettingFromPosition(kPeriodScale, INT_MAX), INT_MAX);
     EXPECT_EQ(SettingFromPosition(kPeriodScale, INT_MIN), INT_MIN);
+}
+
+// The list offers 1 to 4 and fit; what the saver would take for another
+// value shows as the nearest offered entry, and no entry stores the default.
+TEST(MapSizeList, EntriesStandForTheirScalesBothWays) {
+    const std::pair<int, int> shown[] = {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {0, 4}, {6, 3}, {8, 3}, {99, 3}, {-2, 4}};
+    for (const auto& [scale, index] : shown) EXPECT_EQ(MapSizeIndex(scale), index) << scale;
+    const std::pair<int, int> stored[] = {{0, 1}, {1, 2}, {3, 4}, {4, 0}, {-1, 1}, {5, 1}};
+    for (const auto& [index, scale] : stored) EXPECT_EQ(MapScaleOfIndex(index), scale) << index;
+    EXPECT_EQ(kMapSizeChoices[0].text, "Actual size");
+    EXPECT_EQ(kMapSizeChoices[4].text, "Fit to screen");
 }
 
 TEST(HostColumnText, TheNoteFollowsInParenthesesUnlessItIsTheStar) {

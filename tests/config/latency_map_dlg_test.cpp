@@ -315,6 +315,56 @@ TEST_F(ConfigDialog, EditsReachTheFileOnAStyleClickATickAndOk) {
     EXPECT_EQ(Stored("TargetFile"), targetFile);
 }
 
+// The map size and the monitors, as "size ENTRY all CHECK", and as stored:
+// "MapScale AllMonitors, N keys".
+std::string ScreenControls(CScriptedDlg& d) {
+    return "size " + std::to_string(Send(d, IDC_MAP_SIZE, CB_GETCURSEL)) + " all " +
+           std::to_string(Send(d, IDC_ALL_MONITORS, BM_GETCHECK));
+}
+
+// A file that never had them gets MapScale and AllMonitors only once they
+// are chosen; a file that has them follows the controls back to the
+// defaults; a size the list does not offer shows as its largest.
+TEST_F(ConfigDialog, MapSizeAndAllMonitorsAreStoredOnlyOnceChosen) {
+    const auto stored = [&] {
+        char names[1024] = {};
+        const DWORD length =
+            GetPrivateProfileStringA("Lumetra", nullptr, "", names, sizeof(names), saver.iniPath.c_str());
+        const auto keys = std::count(names, names + length, '\0');
+        return Stored("MapScale") + " " + Stored("AllMonitors") + ", " + std::to_string(keys) + " keys";
+    };
+    std::vector<std::string> log;
+    Show("", [&](CScriptedDlg& d) {
+        log.push_back(ScreenControls(d) + ": " + stored());
+        Send(d, IDC_MAP_SIZE, CB_SETCURSEL, 1);
+        Send(d, IDC_ALL_MONITORS, BM_CLICK);
+        return IDOK;
+    });
+    log.push_back(stored());
+    Show("MapScale=2\r\nAllMonitors=1\r\n", [&](CScriptedDlg& d) {
+        log.push_back(ScreenControls(d));
+        Send(d, IDC_MAP_SIZE, CB_SETCURSEL, 0);
+        Send(d, IDC_ALL_MONITORS, BM_CLICK);
+        return IDOK;
+    });
+    log.push_back(stored());
+    for (const char* lines : {"MapScale=6\r\n", "MapScale=0\r\n"}) {
+        Show(lines, [&](CScriptedDlg& d) {
+            log.push_back(ScreenControls(d) + ": " + stored());
+            return IDCANCEL;
+        });
+    }
+    const std::vector<std::string> expected{
+        "size 0 all 0: - -, 9 keys",  // TargetFile and the eight
+        "2 1, 11 keys",
+        "size 1 all 1",
+        "1 0, 11 keys",
+        "size 3 all 0: 4 -, 10 keys",  // 6x is not offered: 4x, stored as the list took it
+        "size 4 all 0: 0 -, 10 keys",
+    };
+    EXPECT_EQ(log, expected);
+}
+
 // Each item as "address|host|icon|n": its record is the view's n-th, or -1.
 std::vector<std::string> Items(CScriptedDlg& d, const TargetList& targets) {
     std::vector<std::string> items;

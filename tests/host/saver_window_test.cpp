@@ -311,7 +311,7 @@ struct WindowKind {
     const char* cursorHidden;
 };
 
-// The full-screen window covers the screen, above every other window; the
+// The full-screen window covers every monitor, above every other window; the
 // preview fills its parent and leaves the cursor alone.
 TEST_F(SaverWindow, EachKindHasItsStylesPlaceAndCursor) {
     const WindowKind kinds[] = {
@@ -321,7 +321,9 @@ TEST_F(SaverWindow, EachKindHasItsStylesPlaceAndCursor) {
     for (const WindowKind& kind : kinds) {
         ResetHost();
         std::optional<PreviewParent> parent;
-        RECT expected{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        RECT expected{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
         if (kind.preview) {
             parent.emplace();
             GetClientRect(parent->Handle(), &expected);

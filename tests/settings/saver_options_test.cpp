@@ -83,7 +83,23 @@ TEST_P(EachOption, SaveWritesItOnlyWhenItsRowSaysSo) {
     SetFromText(s, GetParam(), "-4321");
     SaveSettings(s, m_strIni);
     const CProfileText file(test::ReadAll(m_strIni));
-    EXPECT_EQ(file.Find(kSettingsSection, key), GetParam().saved == Saved::kYes ? "-4321" : "by hand");
+    EXPECT_EQ(file.Find(kSettingsSection, key), GetParam().saved == Saved::kNo ? "by hand" : "-4321");
+}
+
+// At its default, a row saved kUnlessDefault stays out of a file that does
+// not name it, and follows the member in one that does.
+TEST_P(EachOption, AtItsDefaultItIsWrittenOnlyWhereTheFileNamesIt) {
+    const std::string key(GetParam().key);
+    const SaverSettings defaults;
+    SaveSettings(defaults, m_strIni);
+    const bool always = GetParam().saved == Saved::kYes;
+    EXPECT_EQ(CProfileText(test::ReadAll(m_strIni)).Find(kSettingsSection, key).has_value(), always);
+    test::WriteAll(m_strIni, "[Lumetra]\n" + key + "=5\n");
+    SaveSettings(defaults, m_strIni);
+    SaverSettings reread;
+    SetFromText(reread, GetParam(), "5");
+    LoadSettings(reread, m_strIni);
+    EXPECT_EQ(test::Same(reread, defaults), GetParam().saved != Saved::kNo);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EachOption, testing::ValuesIn(kSaverOptions),

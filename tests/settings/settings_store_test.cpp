@@ -41,7 +41,7 @@ protected:
 TEST_F(SettingsStore, NoFileGivesTheBuiltInDefaults) {
     SaverSettings s;
     LoadSettings(s, m_strIni);
-    EXPECT_EQ(Numbers(s), (std::vector<int>{3, 2000, 600, 1, 0, 0, 1, 0, 0, 1}));
+    EXPECT_EQ(Numbers(s), (std::vector<int>{3, 2000, 600, 1, 0, 0, 1, 0, 0, 1, 1, 0}));
     EXPECT_EQ(s.m_strTargetFile, ".\\lumetra.txt");
     EXPECT_TRUE(m_folder.Names().empty());  // loading never creates the file
 }
@@ -60,10 +60,10 @@ TEST_F(SettingsStore, EveryKeyIsReadIntoItsOwnMember) {
     test::WriteAll(m_strIni,
                    "[Lumetra]\nSaveFinalBMP=110\nLearnTargets=109\nColorStyle=104\nSmoothColor=108\n"
                    "ShowData=105\nShowRange=107\nDynamicRange=106\nPingTimeout=103\nPingPeriod=102\n"
-                   "MapMotion=101\nTargetFile=D:\\maps\\mine.txt\n");
+                   "MapMotion=101\nTargetFile=D:\\maps\\mine.txt\nAllMonitors=112\nMapScale=7\n");
     SaverSettings s;
     LoadSettings(s, m_strIni);
-    EXPECT_EQ(Numbers(s), (std::vector<int>{101, 102, 103, 104, 106, 107, 108, 109, 105, 110}));
+    EXPECT_EQ(Numbers(s), (std::vector<int>{101, 102, 103, 104, 106, 107, 108, 109, 105, 110, 7, 112}));
     EXPECT_EQ(s.m_strTargetFile, "D:\\maps\\mine.txt");
 }
 
@@ -112,6 +112,20 @@ TEST_F(SettingsStore, OneSaveOfTheDefaultsWritesExactlyTheEightKeys) {
               Lines({"[Lumetra]", "MapMotion=3", "PingPeriod=2000", "PingTimeout=600", "DynamicRange=0", "ShowRange=0",
                      "SmoothColor=1", "ColorStyle=1", "LearnTargets=0"}));
     EXPECT_EQ(m_folder.Names(), std::vector<std::string>{kSettingsFileName});
+}
+
+// A map size and all monitors, once chosen, follow the eight keys.
+TEST_F(SettingsStore, ChosenMapScaleAndAllMonitorsAreWrittenAfterTheEightKeysAndReadBack) {
+    SaverSettings chosen;
+    chosen.m_nMapScale = 2;
+    chosen.m_bAllMonitors = 1;
+    SaveSettings(chosen, m_strIni);
+    EXPECT_EQ(test::ReadAll(m_strIni),
+              Lines({"[Lumetra]", "MapMotion=3", "PingPeriod=2000", "PingTimeout=600", "DynamicRange=0", "ShowRange=0",
+                     "SmoothColor=1", "ColorStyle=1", "LearnTargets=0", "MapScale=2", "AllMonitors=1"}));
+    SaverSettings reread;
+    LoadSettings(reread, m_strIni);
+    EXPECT_TRUE(test::Same(reread, chosen));
 }
 
 TEST_F(SettingsStore, SaveReplacesPresentKeysInPlaceAndAppendsTheOthersInOrder) {

@@ -9,10 +9,11 @@
 
 namespace lumetra::test {
 
-// The ten integers in member order.
+// The integers in member order.
 inline std::vector<int> Numbers(const SaverSettings& s) {
-    return {s.m_nMapMotion, s.m_nPingPeriod,  s.m_nPingTimeout,  s.m_nColorStyle, s.m_bDynamicRange,
-            s.m_bShowRange, s.m_bSmoothColor, s.m_bLearnTargets, s.m_bShowData,   s.m_bSaveFinalBMP};
+    return {s.m_nMapMotion,    s.m_nPingPeriod,   s.m_nPingTimeout, s.m_nColorStyle,
+            s.m_bDynamicRange, s.m_bShowRange,    s.m_bSmoothColor, s.m_bLearnTargets,
+            s.m_bShowData,     s.m_bSaveFinalBMP, s.m_nMapScale,    s.m_bAllMonitors};
 }
 
 inline bool Same(const SaverSettings& a, const SaverSettings& b) {

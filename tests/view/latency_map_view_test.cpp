@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -105,6 +107,62 @@ TEST_F(MapView, StartsOnceWithItsDriftPositionAndTheGoldenFirstFrame) {
     EXPECT_TRUE(m_view.Frame().IsEmpty());
     EXPECT_TRUE(m_view.Targets().empty());
     EXPECT_EQ(m_view.CurrentTarget(), nullptr);
+}
+
+// The maps a front end paints: where each drifts, at which size, and the
+// picture it copies, made by the render (a motion tick draws nothing new).
+// Two monitors side by side, the window at the virtual screen's corner.
+TEST_F(MapView, EachMapHasItsAreaSizeAndPicture) {
+    const std::vector<Monitor> twoMonitors{{{-1024, 0, 0, 768}, false}, {{0, 0, 1280, 1024}, true}};
+    struct Case {
+        const char* name;
+        int mapScale;
+        int allMonitors;
+        std::vector<Monitor> monitors;
+        Rect client;
+        std::vector<Rect> bounds;  // of each map, client coordinates
+        Size size;                 // of each map
+    } cases[] = {
+        {"primary only", 1, 0, twoMonitors, {0, 0, 2304, 1024}, {{1024, 0, 2304, 1024}}, {516, 310}},
+        {"every monitor",
+         1,
+         1,
+         twoMonitors,
+         {0, 0, 2304, 1024},
+         {{1024, 0, 2304, 1024}, {0, 0, 1024, 768}},
+         {516, 310}},
+        {"twice the size", 2, 0, twoMonitors, {0, 0, 2304, 1024}, {{1024, 0, 2304, 1024}}, {1032, 620}},
+        {"a preview", 1, 0, {}, {0, 0, 152, 112}, {{0, 0, 152, 112}}, {152, 91}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLatencyMapView view;
+        view.SetFolders({Folder("cwd"), Folder("bin"), Folder("settings")});
+        view.Settings().m_nMapScale = c.mapScale;
+        view.Settings().m_bAllMonitors = c.allMonitors;
+        view.SetMonitors(c.monitors, {-1024, 0});
+        CScriptedRandom random({1, 1, 5, 7, 1, 1, 5, 7, 50, 1});
+        ASSERT_TRUE(view.Start(c.client, nullptr, random));
+        ASSERT_EQ(view.Maps().size(), c.bounds.size());
+        for (std::size_t i = 0; i < c.bounds.size(); ++i) {
+            const ShownMap& map = view.Maps()[i];
+            EXPECT_EQ(map.bounds, c.bounds[i]);
+            EXPECT_EQ(map.size, c.size);
+            const CDib& picture = view.MapPicture(map);
+            ASSERT_EQ((Size{picture.Width(), picture.Height()}), c.size);
+            // Whole blocks: the frame's pixel (x, y) at (N x, N y) of the picture.
+            const int n = c.size.cx / kFrameWidth;
+            const std::uint8_t* frame = view.Frame().GetPixelAddress(300, 200);
+            if (n > 0) {
+                EXPECT_TRUE(std::equal(frame, frame + 3, picture.GetPixelAddress(n * 300 + n - 1, n * 200)));
+            }
+        }
+        const std::vector<ShownMap> before(view.Maps().begin(), view.Maps().end());
+        view.MoveFrame(c.client, random);
+        const bool still = c.size.cx < kFrameWidth;
+        EXPECT_EQ(view.Maps()[0].position == before[0].position, still) << "a still map moved, or a map did not";
+        view.Destroy();
+    }
 }
 
 TEST_F(MapView, ProbeTicksWalkTheRegionAndTheSnapshotIsTheGoldenProbedFrame) {

@@ -1,7 +1,8 @@
-// preview_parent.exe SAVER [LETTER]: plays the display settings' preview. It
-// makes a window, starts "SAVER /LETTER <handle>" (LETTER p by default),
-// waits for the preview window to appear inside it, destroys its own window
-// and exits with the saver's exit code; 99 when no preview appeared, 98 when
+// preview_parent.exe SAVER [LETTER [WIDTHxHEIGHT]]: plays the display
+// settings' preview. It makes a window (a client area of WIDTH x HEIGHT when
+// given), starts "SAVER /LETTER <handle>" (LETTER p by default), waits for
+// the preview window to appear inside it, prints that window's size, destroys
+// its own window and exits with the saver's exit code; 99 when no preview appeared, 98 when
 // the saver did not end.
 #include <windows.h>
 
@@ -31,13 +32,21 @@ bool WaitPumping(HANDLE process, DWORD milliseconds) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string letter = argc > 2 ? argv[2] : "p";
+    RECT frame{0, 0, 200, 160};
+    if (argc > 3) {
+        int width = 0, height = 0;
+        if (std::sscanf(argv[3], "%dx%d", &width, &height) != 2) return 2;
+        frame = {0, 0, width, height};
+        AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    }
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "PreviewParent";
     RegisterClassA(&windowClass);
-    HWND parent = CreateWindowExA(0, "PreviewParent", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                                  160, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND parent = CreateWindowExA(0, "PreviewParent", "Display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
     std::string command =
         "\"" + std::string(argv[1]) + "\" /" + letter + " " + std::to_string(reinterpret_cast<UINT_PTR>(parent));
     STARTUPINFOA startup{};
@@ -47,11 +56,15 @@ int main(int argc, char** argv) {
         FALSE) {
         return 97;
     }
-    bool appeared = false;
-    for (int i = 0; i < 100 && !appeared; ++i) {
+    HWND preview = nullptr;
+    for (int i = 0; i < 100 && preview == nullptr; ++i) {
         WaitPumping(nullptr, 100);
-        appeared = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview") != nullptr;
+        preview = FindWindowExA(parent, nullptr, "WindowsScreenSaverClass", "Preview");
     }
+    const bool appeared = preview != nullptr;
+    RECT client{};
+    GetClientRect(preview, &client);
+    std::printf("preview %ldx%ld\n", static_cast<long>(client.right), static_cast<long>(client.bottom));
     WaitPumping(nullptr, 300);  // let it draw
     DestroyWindow(parent);
     const bool ended = WaitPumping(child.hProcess, 10000);

@@ -215,13 +215,16 @@ TEST(HackOptions, XScreenSaverWindowIsUsedUnlessTheUserChoseAnother) {
 // The controls of lumetra-x11.xml by the switch they hand the program (through
 // xscreensaver's attributes arg="-x %", arg-set="-x" and arg-unset="-x"):
 // the element's name and its attributes.
+// The options of a <select> come together under their switch, with the
+// value each hands over ("-scale 2" gives 2) in `values`.
 struct XmlControl {
     std::string element;
     std::map<std::string, std::string> attributes;
+    std::vector<int> values = {};
 };
 std::map<std::string, XmlControl> ControlsOfTheDescription() {
     const std::string xml = test::ReadAll(std::string(LUMETRA_SOURCE_DIR) + "/apps/lumetra-x11/lumetra-x11.xml");
-    const std::regex element(R"re(<(command|number|boolean|file)\b([^>]*)/>)re");
+    const std::regex element(R"re(<(command|number|boolean|file|option)\b([^>]*)/>)re");
     const std::regex attribute(R"re(([a-z_-]+)="([^"]*)")re");
     std::map<std::string, XmlControl> controls;
     for (auto it = std::sregex_iterator(xml.begin(), xml.end(), element); it != std::sregex_iterator(); ++it) {
@@ -230,8 +233,15 @@ std::map<std::string, XmlControl> ControlsOfTheDescription() {
         for (auto a = std::sregex_iterator(body.begin(), body.end(), attribute); a != std::sregex_iterator(); ++a)
             control.attributes[(*a)[1].str()] = (*a)[2].str();
         for (const char* name : {"arg", "arg-set", "arg-unset"}) {
-            if (control.attributes.contains(name))
-                controls[control.attributes[name].substr(0, control.attributes[name].find(' '))] = control;
+            if (!control.attributes.contains(name)) continue;
+            const std::string& arg = control.attributes[name];
+            const std::string sw = arg.substr(0, arg.find(' '));
+            if (control.element != "option") {
+                controls[sw] = control;
+                continue;
+            }
+            controls[sw].element = "select";
+            controls[sw].values.push_back(std::stoi(arg.substr(arg.find(' ') + 1)));
         }
     }
     return controls;
@@ -264,9 +274,18 @@ TEST(HackOptions, TheXScreenSaverDescriptionMatchesTheSettingsTable) {
             EXPECT_EQ(control.attributes.contains("arg-set"), sw.setTo != 0) << name;
             continue;
         }
+        ASSERT_TRUE(field.range) << name << " has no range for the description's control";
+        if (control.element == "select") {
+            // The option that hands nothing over stands for the default.
+            for (const int value : control.values) {
+                EXPECT_NE(value, field.defaultValue) << name;
+                EXPECT_GE(value, field.range->min) << name;
+                EXPECT_LE(value, field.range->max) << name;
+            }
+            continue;
+        }
         EXPECT_EQ(control.element, "number") << name;
         EXPECT_EQ(control.attributes["default"], std::to_string(field.defaultValue)) << name;
-        ASSERT_TRUE(field.range) << name << " has no range for the description's slider";
         EXPECT_EQ(control.attributes["low"], std::to_string(field.range->min)) << name;
         EXPECT_EQ(control.attributes["high"], std::to_string(field.range->max)) << name;
     }
