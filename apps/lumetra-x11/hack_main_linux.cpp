@@ -28,7 +28,10 @@
 #include "apps/lumetra-x11/hack_input.h"
 #include "apps/lumetra-x11/hack_options.h"
 #include "apps/lumetra-x11/hack_window_linux.h"
+#include "apps/lumetra-x11/notice_line.h"
+#include "apps/lumetra-x11/private_folder_linux.h"
 #include "apps/lumetra-x11/replay_prober.h"
+#include "apps/lumetra-x11/snapshot_place.h"
 #include "apps/lumetra-x11/stop_signals_linux.h"
 #include "apps/lumetra-x11/timer_schedule.h"
 #include "apps/lumetra-x11/x_display_linux.h"
@@ -42,8 +45,6 @@
 
 namespace lumetra::x11 {
 namespace {
-
-enum ExitCode : int { kExitDone = 0, kExitCannotRun = 1, kExitBadArguments = 2 };
 
 void Say(const std::string& message) {
     const std::string line = std::string(kProgramName) + ": " + message + "\n";
@@ -77,12 +78,24 @@ std::string BundledDataFolder() {
 
 // The prober: echoes, or for tests the results of a file.
 std::unique_ptr<IEchoProber> MakeProber(const HackOptions& options, const CLatencyMapView& view) {
-    if (options.replayResults.empty()) {
-        std::string why;
-        if (!IcmpSocketsAvailable(&why)) Say(IcmpNotAllowedMessage(why, kProgramName));
-        return std::make_unique<CEchoProber>();
-    }
+    if (options.replayResults.empty()) return std::make_unique<CEchoProber>();
     return std::make_unique<CReplayProber>(view.TargetFileReader(), options.replayResults);
+}
+
+// Whether echoes are wanted but this user may open no ICMP socket; said on
+// standard error too.
+bool IcmpRefused(const HackOptions& options) {
+    std::string why;
+    if (!options.replayResults.empty() || IcmpSocketsAvailable(&why)) return false;
+    Say(IcmpNotAllowedMessage(why, kProgramName));
+    return true;
+}
+
+// The one folder of a saver's snapshot (see snapshot_place.h); nothing for
+// any other run, or when the user has no home to keep it in.
+std::optional<std::string> SaverSnapshotFolder(const HackOptions& options) {
+    if (!RunsAsSaver(options, std::getenv(kXScreenSaverWindowVariable))) return std::nullopt;
+    return StateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
 }
 
 class CHackRun {
@@ -96,14 +109,28 @@ public:
           m_image(image),
           m_dismissal(mode, window.PointerAtOpen()) {}
 
+    // Shows `text` in a line below the frame's room for the whole run.
+    void ShowNotice(std::string_view text) {
+        CDib strip;
+        DrawNotice(text, strip);
+        m_notice = CFrameImage::Create(m_connection.Get(), m_window.VisualOf(), m_window.Depth(), strip.Width(),
+                                       strip.Height());
+        if (!m_notice) return;
+        m_notice->Fill(strip);
+        m_noticeSize = {strip.Width(), strip.Height()};
+    }
+
     int Run() {
         CRuntimeRandom::SeedWithTime();
-        m_view.SetFolders({"", BundledDataFolder(), std::nullopt});
+        const std::optional<std::string> snapshotFolder = SaverSnapshotFolder(m_options);
+        m_view.SetFolders({"", BundledDataFolder(), std::nullopt, snapshotFolder});
         for (const ClampedSetting& clamped : m_view.LoadSettings())
             Say(ClampedInFileMessage(clamped, SettingsFilePath()));
         ApplyOverrides(m_options.overrides, m_view.Settings());
+        if (snapshotFolder && m_view.Settings().m_bSaveFinalBMP != 0 && !MakePrivateFolder(*snapshotFolder))
+            Say("cannot make the snapshot's folder '" + *snapshotFolder + "'");
         CProbeWorker worker(MakeProber(m_options, m_view), CWakeupFd::WakeOf(m_wakeup));
-        m_view.Start(m_window.Client(), nullptr, m_random, worker);
+        m_view.Start(Room(), nullptr, m_random, worker);
         g_pRunningView = &m_view;
         m_image.Fill(m_view.Frame());
         Paint();
@@ -131,14 +158,22 @@ public:
     bool AbandonedWork() const { return m_bAbandonedWork; }
 
 private:
+    // Where the frame drifts: above the notice line, when there is one.
+    Rect Room() const { return AboveNotice(m_window.Client(), m_notice ? m_noticeSize.y : 0); }
+
     void Paint() {
         const Point at = m_view.Position();
         m_image.Put(m_window.Id(), m_window.Gc(), at.x, at.y);
+        if (m_notice) {
+            const Rect client = m_window.Client();
+            m_notice->Put(m_window.Id(), m_window.Gc(), (client.right - m_noticeSize.x) / 2,
+                          client.bottom - m_noticeSize.y);
+        }
         XFlush(m_connection.Get());
     }
 
     void OnTimer(unsigned id, CProbeWorker& worker) {
-        m_view.OnTimer(id, m_window.Client(), worker, m_random);
+        m_view.OnTimer(id, Room(), worker, m_random);
         Paint();
     }
 
@@ -185,6 +220,8 @@ private:
     CXConnection& m_connection;
     CHackWindow& m_window;
     CFrameImage& m_image;
+    std::unique_ptr<CFrameImage> m_notice;  // the line below the frame, when there is something to say
+    Point m_noticeSize{};
     CDismissal m_dismissal;
     CLatencyMapView m_view;
     CRuntimeRandom m_random;
@@ -214,6 +251,10 @@ int Main(std::span<const std::string_view> args) {
         static_cast<void>(std::fputs(HackUsage().c_str(), stdout));
         return kExitDone;
     }
+    if (options.version) {
+        static_cast<void>(std::fputs(HackVersion().c_str(), stdout));
+        return kExitDone;
+    }
     for (const std::string& notice : options.notices) Say(notice);
     const auto chosen = ChooseDrawTarget(options, std::getenv(kXScreenSaverWindowVariable));
     if (const auto* problem = std::get_if<std::string>(&chosen)) {
@@ -240,7 +281,10 @@ int Main(std::span<const std::string_view> args) {
         return kExitCannotRun;
     }
     CHackRun run(options, target.mode, signals, connection, window, *image);
+    if (IcmpRefused(options)) run.ShowNotice(kNoIcmpNotice);
     const int code = run.Run();
+    // The snapshot is written: a SIGTERM or SIGINT now ends the process by itself.
+    signals.EndByTakenSignal();
     if (run.AbandonedWork()) EndNow(code);
     return code;
 }
