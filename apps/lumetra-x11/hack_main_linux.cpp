@@ -3,7 +3,9 @@
 // 110 ms after the start and then one period after each probe, the probe on
 // the view's worker thread in between, and the snapshot when the run ends. It
 // ends on the mode's input, on the window's destruction, or on SIGTERM or
-// SIGINT, whatever the network does meanwhile.
+// SIGINT, whatever the network does meanwhile; after one of those signals
+// it ends by that signal, as xscreensaver expects of its hacks. A saver's
+// snapshot goes to the user's state folder (snapshot_place.h).
 // Before X11's headers, whose macro None would clash with IcmpSocketKind::None.
 #include "probe/echo_prober_linux.h"
 
