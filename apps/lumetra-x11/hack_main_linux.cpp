@@ -3,7 +3,9 @@
 // 110 ms after the start and then one period after each probe, the probe on
 // the view's worker thread in between, and the snapshot when the run ends. It
 // ends on the mode's input, on the window's destruction, or on SIGTERM or
-// SIGINT, whatever the network does meanwhile.
+// SIGINT, whatever the network does meanwhile; after one of those signals
+// it ends by that signal, as xscreensaver expects of its hacks. A saver's
+// snapshot goes to the user's state folder (snapshot_place.h).
 // Before X11's headers, whose macro None would clash with IcmpSocketKind::None.
 #include "probe/echo_prober_linux.h"
 
@@ -29,7 +31,10 @@
 #include "apps/lumetra-x11/hack_input.h"
 #include "apps/lumetra-x11/hack_options.h"
 #include "apps/lumetra-x11/hack_window_linux.h"
+#include "apps/lumetra-x11/notice_line.h"
+#include "apps/lumetra-x11/private_folder_linux.h"
 #include "apps/lumetra-x11/replay_prober.h"
+#include "apps/lumetra-x11/snapshot_place.h"
 #include "apps/lumetra-x11/stop_signals_linux.h"
 #include "apps/lumetra-x11/timer_schedule.h"
 #include "apps/lumetra-x11/x_display_linux.h"
@@ -44,8 +49,6 @@
 
 namespace lumetra::x11 {
 namespace {
-
-enum ExitCode : int { kExitDone = 0, kExitCannotRun = 1, kExitBadArguments = 2 };
 
 void Say(const std::string& message) {
     const std::string line = std::string(kProgramName) + ": " + message + "\n";
@@ -79,12 +82,24 @@ std::string BundledDataFolder() {
 
 // The prober: echoes, or for tests the results of a file.
 std::unique_ptr<IEchoProber> MakeProber(const HackOptions& options, const CLatencyMapView& view) {
-    if (options.replayResults.empty()) {
-        std::string why;
-        if (!IcmpSocketsAvailable(&why)) Say(IcmpNotAllowedMessage(why, kProgramName));
-        return std::make_unique<CEchoProber>();
-    }
+    if (options.replayResults.empty()) return std::make_unique<CEchoProber>();
     return std::make_unique<CReplayProber>(view.TargetFileReader(), options.replayResults);
+}
+
+// Whether echoes are wanted but this user may open no ICMP socket; said on
+// standard error too.
+bool IcmpRefused(const HackOptions& options) {
+    std::string why;
+    if (!options.replayResults.empty() || IcmpSocketsAvailable(&why)) return false;
+    Say(IcmpNotAllowedMessage(why, kProgramName));
+    return true;
+}
+
+// The one folder of a saver's snapshot (see snapshot_place.h); nothing for
+// any other run, or when the user has no home to keep it in.
+std::optional<std::string> SaverSnapshotFolder(const HackOptions& options) {
+    if (!RunsAsSaver(options, std::getenv(kXScreenSaverWindowVariable))) return std::nullopt;
+    return StateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
 }
 
 class CHackRun {
@@ -99,19 +114,35 @@ public:
           m_mode(mode),
           m_dismissal(mode, window.PointerAtOpen()) {}
 
+    // Shows `text` in a line below the frame's room for the whole run.
+    void ShowNotice(std::string_view text) {
+        CDib strip;
+        DrawNotice(text, strip);
+        m_notice = CFrameImage::Create(m_connection.Get(), m_window.VisualOf(), m_window.Depth(), strip.Width(),
+                                       strip.Height());
+        if (!m_notice) return;
+        m_notice->Fill(strip);
+        m_noticeSize = {strip.Width(), strip.Height()};
+    }
+
     int Run() {
         CRuntimeRandom::SeedWithTime();
-        m_view.SetFolders({"", BundledDataFolder(), std::nullopt});
+        const std::optional<std::string> snapshotFolder = SaverSnapshotFolder(m_options);
+        m_view.SetFolders({"", BundledDataFolder(), std::nullopt, snapshotFolder});
         for (const ClampedSetting& clamped : m_view.LoadSettings())
             Say(ClampedInFileMessage(clamped, SettingsFilePath()));
         ApplyOverrides(m_options.overrides, m_view.Settings());
+        if (snapshotFolder && m_view.Settings().m_bSaveFinalBMP != 0 && !MakePrivateFolder(*snapshotFolder))
+            Say("cannot make the snapshot's folder '" + *snapshotFolder + "'");
         CProbeWorker worker(MakeProber(m_options, m_view), CWakeupFd::WakeOf(m_wakeup));
         // The saver's own full screen and the root span the screen's
         // monitors; xscreensaver gives each monitor a window of its own.
         if (m_mode == DrawMode::kFullScreen || m_mode == DrawMode::kRoot) {
-            m_view.SetMonitors(ScreenMonitors(m_connection.Get()), {0, 0});
+            std::vector<Monitor> monitors = ScreenMonitors(m_connection.Get());
+            for (Monitor& monitor : monitors) monitor.rect = AboveNotice(monitor.rect, NoticeHeight());
+            m_view.SetMonitors(std::move(monitors), {0, 0});
         }
-        m_view.Start(m_window.Client(), nullptr, m_random, worker);
+        m_view.Start(Room(), nullptr, m_random, worker);
         g_pRunningView = &m_view;
         CreatePictures();
         FillPictures();
@@ -182,17 +213,26 @@ private:
         }
     }
 
+    // Where the frame drifts: above the notice line, when there is one.
+    int NoticeHeight() const { return m_notice ? m_noticeSize.y : 0; }
+    Rect Room() const { return AboveNotice(m_window.Client(), NoticeHeight()); }
+
     void Paint() {
         for (const ShownMap& map : m_view.Maps()) {
             if (const MapPixmap* pixmap = PixmapOf(map.size)) {
                 pixmap->picture->CopyTo(m_window.Id(), m_window.Gc(), map.position.x, map.position.y);
             }
         }
+        if (m_notice) {
+            const Rect client = m_window.Client();
+            m_notice->Put(m_window.Id(), m_window.Gc(), (client.right - m_noticeSize.x) / 2,
+                          client.bottom - m_noticeSize.y);
+        }
         XFlush(m_connection.Get());
     }
 
     void OnTimer(unsigned id, CProbeWorker& worker) {
-        m_view.OnTimer(id, m_window.Client(), worker, m_random);
+        m_view.OnTimer(id, Room(), worker, m_random);
         Paint();
     }
 
@@ -240,6 +280,8 @@ private:
     CHackWindow& m_window;
     CFrameImage& m_image;
     DrawMode m_mode;
+    std::unique_ptr<CFrameImage> m_notice;  // the line below the frame, when there is something to say
+    Point m_noticeSize{};
     CDismissal m_dismissal;
     CLatencyMapView m_view;
     CRuntimeRandom m_random;
@@ -270,6 +312,10 @@ int Main(std::span<const std::string_view> args) {
         static_cast<void>(std::fputs(HackUsage().c_str(), stdout));
         return kExitDone;
     }
+    if (options.version) {
+        static_cast<void>(std::fputs(HackVersion().c_str(), stdout));
+        return kExitDone;
+    }
     for (const std::string& notice : options.notices) Say(notice);
     const auto chosen = ChooseDrawTarget(options, std::getenv(kXScreenSaverWindowVariable));
     if (const auto* problem = std::get_if<std::string>(&chosen)) {
@@ -296,7 +342,10 @@ int Main(std::span<const std::string_view> args) {
         return kExitCannotRun;
     }
     CHackRun run(options, target.mode, signals, connection, window, *image);
+    if (IcmpRefused(options)) run.ShowNotice(kNoIcmpNotice);
     const int code = run.Run();
+    // The snapshot is written: a SIGTERM or SIGINT now ends the process by itself.
+    signals.EndByTakenSignal();
     if (run.AbandonedWork()) EndNow(code);
     return code;
 }

@@ -15,7 +15,7 @@ std::string HackManual() {
     page.Section("NAME");
     page.Paragraph(program + " - Lumetra's latency map as an X11 screen-saver hack");
     page.Section("SYNOPSIS");
-    page.Paragraph(program + " " + kHackSynopsis);
+    page.Paragraph(program + " " + kHackSynopsis + "\n" + program + " -version");
     page.Section("DESCRIPTION");
     page.Paragraph(kHackSummary);
     page.Paragraph(
@@ -25,11 +25,12 @@ std::string HackManual() {
         "and the look-ups of the host names.");
     page.Paragraph("xscreensaver runs it in a window of its own, which it names in $" +
                    std::string(kXScreenSaverWindowVariable) +
-                   ", and ends it with SIGTERM. Choose it as \"Lumetra\" in xscreensaver-settings(1).");
+                   ", and ends it with SIGTERM. Choose it as \"Lumetra\" in xscreensaver-settings(1). " + HackEnding());
     page.Paragraph(
         "Probing needs ICMP sockets for the user: the kernel's net.ipv4.ping_group_range must include one of the "
-        "user's groups. Without them the map is drawn all the same, without results, and the program says so "
-        "once on its standard error.");
+        "user's groups. Without them the map is drawn all the same, without results; the program says so once "
+        "on its standard error and in a line at the bottom of its window, naming the README's section "
+        "\"Allowing ICMP\".");
     page.Section("OPTIONS");
     for (const HelpGroup& group : HackHelpGroups()) {
         std::string title(group.title);
@@ -43,6 +44,7 @@ std::string HackManual() {
               "the window that xscreensaver made for the hack; drawn in unless -window, -fullscreen or "
               "-window-id chose another place");
     page.Item("XDG_CONFIG_HOME", "the folder of " + settings + " (default: ~/.config)");
+    page.Item("XDG_STATE_HOME", "the parent of a saver's snapshot folder, lumetra (default: ~/.local/state)");
     page.Section("FILES");
     page.Item("$XDG_CONFIG_HOME/" + settings,
               "the settings, shared with the Windows saver; its section [Lumetra] holds the keys named above, and "
@@ -51,7 +53,7 @@ std::string HackManual() {
               "the bundled host list, from the program's own folder (/usr/share/lumetra/lumetra.txt for "
               "/usr/libexec/xscreensaver/" +
                   program + "), read when TargetFile names no file that is there");
-    page.Item(kSnapshotFileName, HackEnding());
+    page.Item("$XDG_STATE_HOME/lumetra/" + std::string(kSnapshotFileName), HackSnapshotPlace());
     page.Section("EXIT STATUS");
     for (const ExitMeaning& status : kHackExitStatus)
         page.Item(std::to_string(status.code), std::string(status.meaning));

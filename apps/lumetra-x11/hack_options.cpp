@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "host/dismissal.h"
+#include "resources/lumetra_version.h"
 #include "settings/setting_limits.h"
+#include "settings/settings_store.h"
 #include "view/saver_files.h"
 
 namespace lumetra::x11 {
@@ -33,6 +35,8 @@ constexpr std::string_view kDisplay = "-display";
 constexpr std::string_view kDisplayHelp = "the X display to draw on (default: $DISPLAY)";
 constexpr std::string_view kHelp = "-help";
 constexpr std::string_view kHelpHelp = "show this help";
+constexpr std::string_view kVersion = "-version";
+constexpr std::string_view kVersionHelp = "show the version";
 constexpr std::string_view kReplay = "-replay-results";
 constexpr std::string_view kProbeLimit = "-probe-limit";
 
@@ -114,6 +118,8 @@ std::optional<std::string> TakeOne(HackOptions& options, std::string_view name, 
     }
     if (name == kHelp) {
         options.help = true;
+    } else if (name == kVersion) {
+        options.version = true;
     } else if (name == kDisplay) {
         options.display = std::string(*value);
     } else if (name == kReplay) {
@@ -161,7 +167,8 @@ std::optional<std::string> ParseHackOptions(std::span<const std::string_view> ar
         std::string_view name = args[i];
         if (name.starts_with("--")) name.remove_prefix(1);
         const SaverOption* setting = SettingSwitch(name);
-        const bool known = setting != nullptr || Mode(name) != nullptr || TakesValue(name, nullptr) || name == kHelp;
+        const bool known = setting != nullptr || Mode(name) != nullptr || TakesValue(name, nullptr) || name == kHelp ||
+                           name == kVersion;
         if (!known) return "unknown option " + Quoted(args[i]);
         std::optional<std::string_view> value;
         if (TakesValue(name, setting)) {
@@ -195,12 +202,23 @@ std::vector<HelpGroup> HackHelpGroups() {
         settings.entries.push_back({spelled, std::string(sw.help) + " (" + std::string(option.key) + ")"});
     }
     settings.entries.push_back({std::string(kHelp), std::string(kHelpHelp)});
+    settings.entries.push_back({std::string(kVersion), std::string(kVersionHelp)});
     return {where, settings};
 }
 
 std::string HackEnding() {
-    return "SIGTERM or SIGINT end the run like a dismissal; the last frame goes to " + std::string(kSnapshotFileName) +
-           " when SaveFinalBMP is on.";
+    return "SIGTERM or SIGINT end the run like a dismissal, and then the program by that same signal.";
+}
+
+std::string HackSnapshotPlace() {
+    return "The last frame goes to " + std::string(kSnapshotFileName) +
+           ": under xscreensaver or with -root in $XDG_STATE_HOME/lumetra (default ~/.local/state/lumetra), "
+           "else in the current folder (the settings folder when others may write there); SaveFinalBMP=0 in " +
+           kSettingsFileName + " turns it off.";
+}
+
+std::string HackVersion() {
+    return std::string(kProgramName) + " (Lumetra) " LUMETRA_VERSION_TEXT "\n";
 }
 
 std::string HackUsage() {
@@ -209,7 +227,7 @@ std::string HackUsage() {
         text += std::string(group.title) + ":\n";
         for (const HelpEntry& entry : group.entries) text += HelpLine(entry.spelled, entry.help);
     }
-    text += "  " + HackEnding() + "\n  exit status:";
+    text += "  " + HackEnding() + "\n  " + HackSnapshotPlace() + "\n  exit status:";
     for (const ExitMeaning& status : kHackExitStatus) {
         text += (&status == kHackExitStatus.data() ? " " : ", ") + std::to_string(status.code) + " " +
                 std::string(status.meaning);

@@ -43,6 +43,7 @@ struct HackOptions {
     std::uint64_t windowId = 0;    // with -window-id
     std::string display;           // -display; empty: $DISPLAY
     bool help = false;
+    bool version = false;                    // -version: say the version and end
     std::vector<SettingOverride> overrides;  // in the order given; a later one wins
     std::vector<std::string> notices;        // a switch's value clamped to what works, said on stderr
     // For tests only, and left out of the help: probe results replayed from
@@ -65,15 +66,17 @@ inline constexpr char kHackSynopsis[] = "[-window | -fullscreen | -root | -windo
 inline constexpr char kHackSummary[] =
     "Lumetra's latency map, drifting over a black screen, as an X11 screen-saver hack.";
 
-// What each exit status of the program means.
+// The program's exit statuses, and what each means. A run that SIGTERM or
+// SIGINT ended has none: it ends by that signal, as xscreensaver expects.
+enum HackExit : int { kExitDone = 0, kExitCannotRun = 1, kExitBadArguments = 2 };
 struct ExitMeaning {
-    int code;
+    HackExit code;
     std::string_view meaning;
 };
 inline constexpr std::array<ExitMeaning, 3> kHackExitStatus = {{
-    {0, "done"},
-    {1, "no display or no window to draw in"},
-    {2, "bad arguments"},
+    {kExitDone, "done"},
+    {kExitCannotRun, "no display or no window to draw in"},
+    {kExitBadArguments, "bad arguments"},
 }};
 
 // One option as the help and the manual page show it: "-window-id ID" and
@@ -89,8 +92,12 @@ struct HelpGroup {
 // Every option the help lists, by group, from the mode switches and the
 // settings table.
 std::vector<HelpGroup> HackHelpGroups();
-// How a run ends and what it leaves behind, in one sentence.
+// How a run ends, in one sentence.
 std::string HackEnding();
+// Where the snapshot goes and how to turn it off, in one sentence.
+std::string HackSnapshotPlace();
+// What -version says.
+std::string HackVersion();
 
 // The help: usage, modes, the table's switches, the exit status.
 std::string HackUsage();

@@ -2,7 +2,7 @@
 # deb_test.sh DEB VERSION GOLDEN_STRIP - the Debian package as a Debian user
 # meets it, on this machine, inside the test network (testnet.sh runs it): its
 # files exactly; lintian without an error or a warning; installed with dpkg,
-# the programs' versions, `lumetra-map check` on the bundled hosts, the hack
+# both programs' versions, `lumetra-map check` on the bundled hosts, the hack
 # on an Xvfb of the test's own and its snapshot (the first bundled host's name
 # in the same pixels as a render of it), both manual pages through man
 # without a warning; removed again, nothing of it left. Needs root; skips
@@ -55,7 +55,7 @@ check "lintian errors and warnings" "" "$(lintian --tag-display-limit 0 "$deb" 2
 dpkg -i "$deb" >"$work/dpkg.log" 2>&1 && installed=yes
 check "dpkg -i" yes "$installed"
 [ "$installed" = yes ] || { cat "$work/dpkg.log"; finish; }
-for program in /usr/bin/lumetra-map; do
+for program in /usr/bin/lumetra-map /usr/libexec/xscreensaver/lumetra-x11; do
     check "$program --version" "$(basename "$program") (Lumetra) $version" "$("$program" --version)"
 done
 for program in /usr/bin/lumetra-map /usr/libexec/xscreensaver/lumetra-x11; do
@@ -76,8 +76,8 @@ done
 
 # The hack on the root window of an Xvfb of the test's own, started from a
 # folder without a target file: it reads the bundled one, probes its first
-# host (nothing answers in the test network) and on SIGTERM leaves its
-# snapshot in the folder it was started in.
+# host (nothing answers in the test network) and on SIGTERM, which ends it,
+# leaves its snapshot in the user's state folder, as a saver does.
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 1 50); do [ -s "$work/display" ] && break; sleep 0.1; done
@@ -88,9 +88,11 @@ hack=$!
 sleep 1.5  # the first probe starts 110 ms after the start, the second 2 s after it
 kill -TERM "$hack"
 wait "$hack"
-check "hack's exit status after SIGTERM" 0 "$?"
-snapshot=$work/elsewhere/lumetra.bmp
+check "hack's exit status after SIGTERM (128 + 15: ended by it)" 143 "$?"
+snapshot=$work/home/.local/state/lumetra/lumetra.bmp
 check "snapshot size" "516x310" "$(identify -format '%wx%h' "$snapshot" 2>/dev/null)"
+check "snapshot folder's mode" 700 "$(stat -c %a "$(dirname "$snapshot")")"
+check "snapshot in the current folder" no "$([ -e "$work/elsewhere/lumetra.bmp" ] && echo yes || echo no)"
 # The host-name line at the frame's foot: its cyan pixels (no colour of the
 # field is cyan) against those of a render of the first bundled host's marker.
 cyan_mask() { convert "$1" -fill black +opaque '#00FFFF' -fill white -opaque '#00FFFF' "$2"; }

@@ -149,8 +149,9 @@ TEST(HackOptions, BadArgumentsAreNamed) {
 
 TEST(HackOptions, HelpListsEveryTableSwitchButNoTestOption) {
     HackOptions options;
-    ASSERT_FALSE(Parse({"--help"}, options));
+    ASSERT_FALSE(Parse({"--help", "--version"}, options));
     EXPECT_TRUE(options.help);
+    EXPECT_TRUE(options.version);
     const std::string usage = HackUsage();
     for (const SaverOption& option : kSaverOptions) {
         if (option.commandSwitch.name.empty()) continue;
@@ -159,7 +160,7 @@ TEST(HackOptions, HelpListsEveryTableSwitchButNoTestOption) {
         EXPECT_NE(usage.find("  " + spelled + " "), std::string::npos) << spelled;
         EXPECT_NE(usage.find(option.commandSwitch.help), std::string::npos) << spelled;
     }
-    for (const char* mode : {"-window ", "-fullscreen ", "-root ", "-window-id ID", "-display NAME"}) {
+    for (const char* mode : {"-window ", "-fullscreen ", "-root ", "-window-id ID", "-display NAME", "-version "}) {
         EXPECT_NE(usage.find(mode), std::string::npos) << mode;
     }
     EXPECT_EQ(usage.find("replay"), std::string::npos);

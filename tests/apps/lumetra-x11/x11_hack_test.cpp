@@ -87,6 +87,20 @@ int RampIndexOf(const test::Rgb& pixel) {
     return found != RampEntries().end() ? found->second : -1;
 }
 
+// The bottom line of a picture, where a notice shows.
+CPicture BottomLine(const CPicture& picture) {
+    constexpr int kNoticeHeight = 21;
+    CPicture line{picture.width, std::min(picture.height, kNoticeHeight), {}};
+    line.pixels.assign(picture.pixels.end() - line.width * line.height, picture.pixels.end());
+    return line;
+}
+
+// How many pixels of the bottom line have the notice's grey.
+int NoticePixels(const CPicture& picture) {
+    const std::vector<test::Rgb> line = BottomLine(picture).pixels;
+    return static_cast<int>(std::count(line.begin(), line.end(), test::Rgb{192, 192, 192}));
+}
+
 // How many pixels of the picture are of the colour field.
 int FieldPixels(const CPicture& picture) {
     return static_cast<int>(std::count_if(picture.pixels.begin(), picture.pixels.end(),
@@ -149,11 +163,12 @@ protected:
         call.wrapper = std::move(wrapper);
         call.setup = "cd " + Quote(m_dir.string()) +
                      " && export DISPLAY=" + Quote(display.empty() ? s_xvfb->Name() : display) +
-                     " XDG_CONFIG_HOME=" + Quote((m_dir / "config").string()) + " && unset XSCREENSAVER_WINDOW";
+                     " XDG_CONFIG_HOME=" + Quote((m_dir / "config").string()) +
+                     " XDG_STATE_HOME=" + Quote((m_dir / "state").string()) + " && unset XSCREENSAVER_WINDOW";
         return std::make_unique<CToolProcess>(call, m_dir);
     }
 
-    // SIGTERM, then the end, which must come within a few seconds.
+    // SIGTERM, then the end by that signal, which must come within a few seconds.
     static ToolRun Terminate(CToolProcess& process) {
         process.Signal(SIGTERM);
         std::optional<ToolRun> run = process.WaitAtMost(milliseconds(5000));
@@ -161,6 +176,7 @@ protected:
             ADD_FAILURE() << "SIGTERM did not end it";
             return {};
         }
+        EXPECT_EQ(run->nSignal, SIGTERM) << "not ended by the signal; exit " << run->nExit << ": " << run->err;
         return *run;
     }
 
@@ -168,8 +184,10 @@ protected:
     CPicture Snapshot() const { return test::PictureOfBmp((m_dir / kSnapshotFileName).string()); }
 
     // Waits until the window shows the map: most of the frame is field.
-    bool Draws(Window window) const {
-        return WaitFor([&] { return FieldPixels(Shot(window)) > kFrameWidth * kFrameHeight / 3; }, milliseconds(5000));
+    // A third of the map's pixels show the field: `mapPixels`, the whole
+    // frame's unless the window shows it scaled down.
+    bool Draws(Window window, int mapPixels = kFrameWidth * kFrameHeight) const {
+        return WaitFor([&] { return FieldPixels(Shot(window)) > mapPixels / 3; }, milliseconds(5000));
     }
 
     static std::optional<testnet::CTestNet> s_net;
@@ -214,7 +232,6 @@ TEST_F(X11Hack, DrawsTheProbedHostsInAGivenWindowAndItsSnapshotIsTheLastFrame) {
     EXPECT_GE(slowEntry, 192) << "near the slow host the field is from the violet end of the ramp";
 
     const ToolRun run = Terminate(*hack);
-    EXPECT_EQ(run.nExit, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const CPicture snapshot = Snapshot();
     ASSERT_EQ(snapshot.width, kFrameWidth) << "no snapshot";
@@ -238,7 +255,7 @@ TEST_F(X11Hack, TheFrameDriftsAcrossALargerWindow) {
         EXPECT_GT(box[2], kFrameWidth - 40);
         EXPECT_GT(box[3], kFrameHeight - 40);
     }
-    EXPECT_EQ(Terminate(*hack).nExit, 0);
+    Terminate(*hack);
 }
 
 struct GoldenRun {
@@ -292,8 +309,7 @@ TEST_F(X11Hack, ShowsAndSavesTheGoldenFramesPixelForPixelWithAndWithoutSharedMem
             const auto shot = [&] { return client->Screenshot(window, (m_dir / "shot.ppm").string()); };
             EXPECT_TRUE(WaitFor([&] { return shot() == expected; }, milliseconds(5000)))
                 << what << ": the window never showed the golden frame";
-            const ToolRun run = Terminate(*hack);
-            EXPECT_EQ(run.nExit, 0) << what << ": " << run.err;
+            Terminate(*hack);
             EXPECT_TRUE(test::ReadWholeFile((m_dir / kSnapshotFileName).string()) ==
                         test::ReadWholeFile(frames + golden.scene.name + ".bmp"))
                 << what << ": the snapshot is not the golden file";
@@ -310,9 +326,14 @@ TEST_F(X11Hack, SaysOnceThatNoIcmpIsAllowedAndKeepsDrawing) {
     auto hack = Start({"-window-id", std::to_string(window), "-targets", FastAndSlowTargets(), "-ping-period", "100"},
                       AsNobody());
     ASSERT_TRUE(Draws(window)) << hack->ErrSoFar();
-    std::this_thread::sleep_for(milliseconds(600));  // a few probe periods
+    // The line at the bottom, and the frame drifting above it only.
+    for (int shot = 0; shot < 6; ++shot) {
+        const CPicture picture = Shot(window);
+        EXPECT_GT(NoticePixels(picture), 500) << "no notice line";
+        EXPECT_EQ(FieldPixels(BottomLine(picture)), 0) << "the frame over the line";
+        std::this_thread::sleep_for(milliseconds(100));  // a few probe periods in all
+    }
     const ToolRun run = Terminate(*hack);
-    EXPECT_EQ(run.nExit, 0) << run.err;
     const std::string first = "lumetra-x11: cannot send ICMP echoes: this user may open neither";
     EXPECT_TRUE(run.err.starts_with(first)) << run.err;
     EXPECT_EQ(run.err.find(first, 1), std::string::npos) << "said more than once: " << run.err;
@@ -342,8 +363,7 @@ TEST_F(X11Hack, TheSnapshotReplacesALinkAndAvoidsAFolderThatOthersMayWrite) {
     const std::string before = test::ReadAll(m_dir / kSnapshotFileName);
     hack = Start(args);
     ASSERT_TRUE(Draws(window)) << hack->ErrSoFar();
-    run = Terminate(*hack);
-    EXPECT_EQ(run.nExit, 0) << run.err;
+    Terminate(*hack);
     EXPECT_TRUE(test::ReadAll(m_dir / kSnapshotFileName) == before) << "written in a folder open to others";
     EXPECT_EQ(test::PictureOfBmp((m_dir / "config" / kSnapshotFileName).string()).width, kFrameWidth);
 }
@@ -370,8 +390,8 @@ TEST_F(X11Hack, ACapabilityOfItsFileServesItsRawSocketAndIsGoneBeforeItDraws) {
     EXPECT_EQ(sets["CapAmb"], "0000000000000000");
     EXPECT_TRUE(WaitFor([&] { return s_net->RequestsTo(fast) >= before + 2; }, milliseconds(3000)))
         << "no probes through the kept socket";
+    EXPECT_LT(NoticePixels(Shot(window)), 100) << "a notice although it probes";
     const ToolRun run = Terminate(*hack);
-    EXPECT_EQ(run.nExit, 0);
     EXPECT_EQ(run.err, "") << "said it could not probe";
 }
 
@@ -420,8 +440,11 @@ TEST_F(X11Hack, EachWindowOfItsOwnEndsOnItsOwnInput) {
         c.act(*m_x, *window);
         std::optional<ToolRun> run = hack->WaitAtMost(milliseconds(c.ends ? 3000 : 700));
         EXPECT_EQ(run.has_value(), c.ends) << what;
-        if (!run) run = Terminate(*hack);
-        EXPECT_EQ(run->nExit, 0) << what << ": " << run->err;
+        if (run) {
+            EXPECT_EQ(run->nExit, 0) << what << ": " << run->err;
+        } else {
+            Terminate(*hack);
+        }
         EXPECT_TRUE(fs::exists(m_dir / kSnapshotFileName)) << what << ": no snapshot";
         fs::remove(m_dir / kSnapshotFileName);
     }
@@ -432,7 +455,7 @@ struct PromptEndCase {
     const char* what;
     const char* mode;
     const char* targets;  // a file of the test's folder
-    bool bySignal;        // SIGTERM, else a key
+    int signal;           // the signal that ends it, 0 for a key
 };
 
 TEST_F(X11Hack, EndsWithinHalfASecondWhateverTheNetworkOrTheTargetFileDoes) {
@@ -444,10 +467,11 @@ TEST_F(X11Hack, EndsWithinHalfASecondWhateverTheNetworkOrTheTargetFileDoes) {
     ASSERT_EQ(mkfifo((m_dir / "fifo.txt").c_str(), 0666), 0);
     const std::uint32_t silentAddress = s_net->HostNamed("silent.lumetra.test").address;
     const PromptEndCase cases[] = {
-        {"a key during a name look-up that never answers", "-fullscreen", "name.txt", false},
-        {"SIGTERM during a name look-up that never answers", "-root", "name.txt", true},
-        {"a key during an echo that is never answered", "-fullscreen", "silent.txt", false},
-        {"a key with a FIFO without a writer as the target file", "-fullscreen", "fifo.txt", false},
+        {"a key during a name look-up that never answers", "-fullscreen", "name.txt", 0},
+        {"SIGTERM during a name look-up that never answers", "-root", "name.txt", SIGTERM},
+        {"a key during an echo that is never answered", "-fullscreen", "silent.txt", 0},
+        {"SIGINT during an echo that is never answered", "-root", "silent.txt", SIGINT},
+        {"a key with a FIFO without a writer as the target file", "-fullscreen", "fifo.txt", 0},
     };
     for (const PromptEndCase& c : cases) {
         const std::string what = std::string(c.mode) + ", " + c.what;
@@ -471,15 +495,18 @@ TEST_F(X11Hack, EndsWithinHalfASecondWhateverTheNetworkOrTheTargetFileDoes) {
         EXPECT_NE(first, Shot(*window).NonBlackBox()) << what << ": the frame stood still";
 
         const auto asked = std::chrono::steady_clock::now();
-        c.bySignal ? hack->Signal(SIGTERM) : Xdotool("key a");
+        c.signal != 0 ? hack->Signal(c.signal) : Xdotool("key a");
         const std::optional<ToolRun> run = hack->WaitAtMost(milliseconds(3000));
         const auto ms = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - asked).count();
         std::printf("lumetra-x11 %s: ended %lld ms after the %s\n", what.c_str(), static_cast<long long>(ms),
-                    c.bySignal ? "signal" : "key press");
+                    c.signal != 0 ? "signal" : "key press");
         ASSERT_TRUE(run) << what << ": still running";
-        EXPECT_EQ(run->nExit, 0) << what << ": " << run->err;
+        EXPECT_EQ(run->nSignal, c.signal) << what << ": exit " << run->nExit << ": " << run->err;
+        EXPECT_EQ(run->nExit, c.signal != 0 ? -1 : 0) << what;
         EXPECT_LT(ms, 500) << what;
-        const fs::path snapshot = m_dir / kSnapshotFileName;
+        // A saver on the root window keeps its snapshot in the user's state folder.
+        const fs::path snapshot =
+            (c.mode == std::string("-root") ? m_dir / "state/lumetra" : m_dir) / kSnapshotFileName;
         EXPECT_EQ(test::Identify(snapshot.string(), "%w %h"), "516 310") << what;
         EXPECT_EQ(fs::file_size(snapshot), 479934U) << what;
         fs::remove(snapshot);
@@ -503,7 +530,7 @@ TEST_F(X11Hack, DrawsOnTheRootWindow) {
     const auto box = Shot(m_x->Root()).NonBlackBox();
     ASSERT_TRUE(box);
     EXPECT_LE((*box)[2], kFrameWidth);
-    EXPECT_EQ(Terminate(*hack).nExit, 0);
+    Terminate(*hack);
 }
 
 struct RefusalCase {
@@ -542,10 +569,11 @@ TEST_F(X11Hack, RunsAsTheHackOfARealXScreenSaver) {
     ASSERT_EQ(chown(home.c_str(), kNobody, kNobody), 0);
     const std::string inHome = "cd " + Quote(home.string()) + " && export HOME=" + Quote(home.string()) +
                                " DISPLAY=" + Quote(s_xvfb->Name()) +
-                               " XDG_CONFIG_HOME=" + Quote((home / ".config").string());
+                               " XDG_CONFIG_HOME=" + Quote((home / ".config").string()) + " && unset XDG_STATE_HOME";
     ToolCall daemon;
     daemon.program = "xscreensaver";
-    daemon.args = {"-no-splash"};
+    const fs::path log = home / "xscreensaver.log";  // its verbose log
+    daemon.args = {"-no-splash", "-log", log.string()};
     daemon.setup = inHome;
     daemon.wrapper = AsNobody();
     CToolProcess xscreensaver(daemon, m_dir);
@@ -567,12 +595,40 @@ TEST_F(X11Hack, RunsAsTheHackOfARealXScreenSaver) {
     ASSERT_TRUE(box);
     EXPECT_GT((*box)[2], kFrameWidth - 40);
 
+    // The next hack of the cycle: xscreensaver ends this one by SIGTERM and
+    // lives on to say how it ended. Its snapshot is in the user's state folder.
+    ASSERT_EQ(command("-cycle"), 0);
+    EXPECT_TRUE(WaitFor(
+        [&] { return test::ReadAll(log).find("lumetra-x11) exited normally with SIGTERM") != std::string::npos; },
+        milliseconds(5000)))
+        << test::ReadAll(log);
+    const fs::path state = home / ".local/state/lumetra";
+    EXPECT_EQ(test::PictureOfBmp((state / kSnapshotFileName).string()).width, kFrameWidth);
+    EXPECT_EQ(fs::status(state).permissions(), fs::perms::owner_all);
+    EXPECT_FALSE(fs::exists(home / kSnapshotFileName));
+    fs::remove(state / kSnapshotFileName);
     ASSERT_EQ(command("-deactivate"), 0);
-    EXPECT_TRUE(WaitFor([&] { return fs::exists(home / kSnapshotFileName); }, milliseconds(5000)))
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(state / kSnapshotFileName); }, milliseconds(5000)))
         << "no snapshot after the deactivation";
-    EXPECT_EQ(test::PictureOfBmp((home / kSnapshotFileName).string()).width, kFrameWidth);
+
+    // The preview of xscreensaver-settings: its very command line, in its window.
+    const Window preview = m_x->MakeWindow(400, 300);
+    fs::create_directories(home / ".config");
+    WriteFile("home/.config/Lumetra.ini", "[Lumetra]\nTargetFile=" + targets + "\n");
+    ToolCall previewCall;
+    previewCall.program = LUMETRA_X11_BIN;
+    previewCall.args = {"--root", "--window-id", std::to_string(preview)};
+    previewCall.setup = inHome;
+    previewCall.wrapper = AsNobody();
+    CToolProcess previewRun(previewCall, m_dir);
+    // Smaller than the frame, as the settings' pane is: the whole map scaled down to 400 x 240.
+    EXPECT_TRUE(Draws(preview, 400 * 240)) << previewRun.ErrSoFar();
+    Terminate(previewRun);
+    EXPECT_TRUE(fs::exists(state / kSnapshotFileName)) << "the preview's snapshot elsewhere";
+
     xscreensaver.Signal(SIGTERM);
     EXPECT_TRUE(xscreensaver.WaitAtMost(milliseconds(5000)));
+    EXPECT_EQ(test::ReadAll(log).find("abnormal"), std::string::npos) << test::ReadAll(log);
 }
 
 TEST_F(X11Hack, InstallsWhereXScreenSaverLooksAndFindsItsBundledTargets) {
@@ -593,7 +649,7 @@ TEST_F(X11Hack, InstallsWhereXScreenSaverLooksAndFindsItsBundledTargets) {
         args.insert(args.end(), targets.begin(), targets.end());
         auto hack = Start(args, {}, program);
         std::this_thread::sleep_for(milliseconds(700));
-        EXPECT_EQ(Terminate(*hack).nExit, 0) << program;
+        Terminate(*hack);
         CPicture snapshot = Snapshot();
         fs::remove(m_dir / kSnapshotFileName);
         return snapshot;
