@@ -69,13 +69,10 @@ struct LimitCase {
 
 TEST(HackOptions, NumbersBelowWhatWorksAreRefusedAndAboveItClamped) {
     const LimitCase cases[] = {
+        // The rule itself is the settings'; here what the command line makes of it.
         {{"-ping-timeout", "0"}, std::nullopt, "-ping-timeout needs a number of at least 1, not '0'"},
-        {{"-ping-period", "-5"}, std::nullopt, "-ping-period needs a number of at least 1, not '-5'"},
-        {{"-map-motion", "0"}, std::nullopt, "-map-motion needs a number of at least 1, not '0'"},
         {{"-ping-timeout", "65536"}, 5000, "-ping-timeout 65536 is above 65535; using 5000 instead"},
-        {{"-map-motion", "9"}, 3, "-map-motion 9 is above 3; using 3 instead"},
         {{"-ping-timeout", "65535"}, 65535, ""},
-        {{"-ping-period", "1"}, 1, ""},
     };
     for (const LimitCase& c : cases) {
         HackOptions options;
